@@ -1,0 +1,59 @@
+#include "test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <filesystem>
+
+namespace mw::test {
+
+TempDir::TempDir()
+{
+    std::string templ = (std::filesystem::temp_directory_path() / "meshwright-test-XXXXXX").string();
+    if (!::mkdtemp(templ.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = templ;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+void write_file(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool file_exists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string fixtures_dir()
+{
+    const std::string dir = std::string(MESHWRIGHT_SOURCE_DIR) + "/../shared/fixtures";
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 ? dir : std::string();
+}
+
+} // namespace mw::test
