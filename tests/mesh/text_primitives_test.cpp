@@ -3,7 +3,7 @@
 #include "mesh/numbers.h"
 #include "mesh/text_lines.h"
 #include "mesh/tokens.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
