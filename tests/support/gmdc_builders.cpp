@@ -75,7 +75,7 @@ GmdcFile make_body_mesh(std::int32_t vertices, std::int32_t triangles)
     g.dataLists.push_back(make_float_list(kIdentityMorphNormalDeltas, v, 3, 8.0f));
     g.dataLists.push_back(make_float_list(kIdentityMorphVertexMap, v, 1, 9.0f));
     for (int r = 1; r <= 3; ++r)
-        g.dataLists.push_back(make_float_list(kIdentityMorphVertexDeltas, v, 3, 10.0f + r, r));
+        g.dataLists.push_back(make_float_list(kIdentityMorphVertexDeltas, v, 3, 10.0f + static_cast<float>(r), r));
     g.dataLists[0].items = {0, 1, 2};
 
     ObjectGroup group;
