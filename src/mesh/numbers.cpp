@@ -226,9 +226,13 @@ std::string format_number_item(double value)
 
 std::string format_int_item(std::int64_t value)
 {
-    if (value < 0)
-        return std::to_string(value) + " ";
-    return " " + std::to_string(value) + " ";
+    char buf[24];
+    char* p = buf;
+    if (value >= 0)
+        *p++ = ' ';
+    p = std::to_chars(p, buf + sizeof buf - 1, value).ptr;
+    *p++ = ' ';
+    return std::string(buf, static_cast<std::size_t>(p - buf));
 }
 
 std::string format_fixed(double value, int decimals)
