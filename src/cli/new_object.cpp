@@ -61,8 +61,8 @@ int run_new_object(const std::vector<std::string>& words)
     if (names) {
         subsetNames = split_names(*names);
         if (subsetNames.size() != objects)
-            return usage_error("--names gives " + std::to_string(subsetNames.size()) + " names, but the OBJ file holds " +
-                                   std::to_string(objects) + " objects",
+            return usage_error("--names gives " + std::to_string(subsetNames.size()) +
+                                   " names, but the OBJ file holds " + std::to_string(objects) + " objects",
                                kNewObjectUsage);
     } else {
         for (const MeshModel& m : state.models.models)
