@@ -69,14 +69,21 @@ int run_new_object(const std::vector<std::string>& words)
             subsetNames.push_back(m.name);
     }
 
+    // The shape is checked before anything is written, so a refused name writes no GMDC.
+    ShpeFile shape;
+    initShape(shape);
+    setShapeParts(shape, subsetNames);
+    std::string shapeBytes;
+    if (shapeFile && !serializeShape(shape, shapeBytes, error)) {
+        sink.error(error);
+        return kExitFailure;
+    }
+
     WizardOptions options;
     options.shapeArea = args.flag("--shape-area");
     if (!build_new_object(state, options, sink) || !writeGmdc(state.gmdc, *out, sink))
         return kExitFailure;
     if (shapeFile) {
-        ShpeFile shape;
-        initShape(shape);
-        setShapeParts(shape, subsetNames);
         if (!writeShape(shape, *shapeFile, sink))
             return kExitFailure;
         sink.info("Wrote the shape resource " + *shapeFile);

@@ -142,6 +142,14 @@ TEST(CliNewObject, RefusalsAndUsageErrors)
     EXPECT_EQ(names.status, 2);
     EXPECT_NE(names.err.find("--names gives 1 names, but the OBJ file holds 2 objects"), std::string::npos);
 
+    const std::string longName(256, 'n');
+    const CliRun tooLong = cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --shape " +
+                               quote(dir.file("s.simpe")) + " --names a," + longName);
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_NE(tooLong.err.find("256 characters"), std::string::npos) << tooLong.err;
+    EXPECT_FALSE(file_exists(out));
+    EXPECT_FALSE(file_exists(dir.file("s.simpe")));
+
     write_file(dir.file("flat.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\ng a\nf 1/1 2/1 3/1\n");
     const CliRun flat = cli("new-object " + quote(dir.file("flat.obj")) + " -o " + quote(out));
     EXPECT_EQ(flat.status, 1);
