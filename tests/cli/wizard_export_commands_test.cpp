@@ -181,6 +181,48 @@ TEST(CliToObj, ThenMergeGivesTheSameTriangles)
     }
 }
 
+TEST(CliToObj, ARealGmdcComesBackThroughMerge)
+{
+    const std::string fixtures = fixtures_dir();
+    if (fixtures.empty())
+        GTEST_SKIP() << "no shared fixtures";
+    TempDir dir;
+    const std::string teapot = fixtures + "/gmdc/teapot.5gd";
+    const CliRun r = cli("to-obj " + quote(teapot) + " -o " + quote(dir.file("teapot.obj")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const GmdcFile original = load(teapot);
+    State state;
+    state.gmdc = original;
+    RecordingSink sink;
+    ASSERT_TRUE(read_obj(state, dir.file("teapot.obj"), sink)) << sink.last();
+    ASSERT_TRUE(merge_models_into_gmdc(state, ImportOptions{}, false, sink)) << sink.last();
+    const std::vector<std::int16_t>& faces = original.objects.at(0).faces;
+    ASSERT_EQ(state.gmdc.objects[0].faces.size(), faces.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        differing += same(corner(state.gmdc, 0, i), corner(original, 0, i)) ? 0 : 1;
+    EXPECT_EQ(differing, 0u);
+    // A static mesh has no bone list to export.
+    const CliRun smd = cli("export-smd " + quote(teapot) + " --index 1 -o " + quote(dir.file("t.smd")));
+    EXPECT_EQ(smd.status, 1);
+    EXPECT_NE(smd.err.find("doesn`t have any subgroups"), std::string::npos);
+}
+
+TEST(CliNewObject, RealObjFilesWithinAndBeyondTenGroups)
+{
+    const std::string fixtures = fixtures_dir();
+    if (fixtures.empty())
+        GTEST_SKIP() << "no shared fixtures";
+    TempDir dir;
+    const CliRun two = cli("new-object " + quote(fixtures + "/obj/issue-138.obj") + " -o " + quote(dir.file("a.5gd")));
+    ASSERT_EQ(two.status, 0) << two.err;
+    EXPECT_EQ(load(dir.file("a.5gd")).dataLists.size(), 14u);
+    const CliRun spider = cli("new-object " + quote(fixtures + "/obj/spider.obj") + " -o " + quote(dir.file("s.5gd")));
+    EXPECT_EQ(spider.status, 1);
+    EXPECT_NE(spider.err.find("holds 19 objects"), std::string::npos) << spider.err;
+    EXPECT_FALSE(file_exists(dir.file("s.5gd")));
+}
+
 TEST(CliToObj, ScaleAndUsage)
 {
     TempDir dir;
