@@ -40,7 +40,7 @@ void expect_refused(State& s, const ImportOptions& options, const std::string& p
     const std::string before = bytes_of(s.gmdc);
     RecordingSink sink;
     EXPECT_FALSE(merge_models_into_gmdc(s, options, false, sink));
-    EXPECT_EQ(bytes_of(s.gmdc), before);
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
     ASSERT_TRUE(sink.has(MessageKind::Error));
     EXPECT_TRUE(sink.contains(part)) << sink.last();
     EXPECT_TRUE(sink.contains("Nothing was changed.")) << sink.last();
@@ -168,7 +168,7 @@ TEST(MergePass, AnEmptyInputFileBoxMergesNothing)
     const std::string before = bytes_of(s.gmdc);
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, {}, true, sink));
-    EXPECT_EQ(bytes_of(s.gmdc), before);
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
     EXPECT_TRUE(sink.empty());
 }
 
@@ -259,13 +259,13 @@ TEST(MergePassRefusals, AppendingToListsOfDifferentLengths)
     std::string error;
     EXPECT_FALSE(merge_object(s, 1, 1, 1, {}, error));
     EXPECT_NE(error.find("differ in length"), std::string::npos) << error;
-    EXPECT_EQ(bytes_of(s.gmdc), before);
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
 }
 
 TEST(MergeObject, DropsTheSavePaddingSoNewFacesLineUpWithEveryList)
 {
     GmdcFile g = make_static_mesh(); // 6 vertices
-    applyVertexPadding(g); // as a GMDC this program saved before
+    applyVertexPadding(g);           // as a GMDC this program saved before
     ASSERT_EQ(g.dataLists[0].recordCount, 9);
     const MeshModel m = make_model("teapot", 3, 1);
     State s = state_with(g, {m});
@@ -285,7 +285,7 @@ TEST(MergeObject, DropsTheSavePaddingSoNewFacesLineUpWithEveryList)
     State t = state_with(h, {m});
     const std::string before = bytes_of(t.gmdc);
     EXPECT_FALSE(merge_object(t, 1, 1, 1, {}, error));
-    EXPECT_EQ(bytes_of(t.gmdc), before);
+    EXPECT_TRUE(bytes_of(t.gmdc) == before);
 }
 
 TEST(MergeModelFaces, AShiftedIndexAbove32767IsRefused)
@@ -296,7 +296,7 @@ TEST(MergeModelFaces, AShiftedIndexAbove32767IsRefused)
     EXPECT_EQ(s.gmdc.objects[0].faces.back(), 32767);
     const std::string before = bytes_of(s.gmdc);
     EXPECT_FALSE(merge_model_faces_2_Gmdc(s, 1, 1, 32764, error));
-    EXPECT_EQ(bytes_of(s.gmdc), before);
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
 }
 
 } // namespace
