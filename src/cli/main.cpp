@@ -1,5 +1,6 @@
 // meshwright-cli: the program's operations on files, without windows.
 #include "cli/cli.h"
+#include "cli/merge_commands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,9 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table = {
         {"info", "show what a GMDC, OBJ or SMD file holds", kInfoUsage, run_info},
         {"resave", "load a GMDC and save it again", kResaveUsage, run_resave},
+        {"merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name", kMergeUsage, run_merge},
+        {"replace", "replace GMDC objects with assigned models, bones included", kReplaceUsage, run_replace},
+        {"add", "append assigned models to GMDC objects, bones included", kAddUsage, run_add},
     };
     return table;
 }
