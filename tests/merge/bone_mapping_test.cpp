@@ -162,5 +162,30 @@ TEST(BoneMapping, AnAssignmentListShorterThanTheModelIsRefused)
     EXPECT_TRUE(before != shortened);
 }
 
+TEST(BoneMapping, WeightsGoToTheListAfterTheSlotNotToTheNextDataListNumber)
+{
+    // The weights (data list 8) and the morph target indices (9) change places in the
+    // file; the group's entries follow, so entry 8 still names the weights.
+    GmdcFile g = make_body_mesh();
+    std::swap(g.dataLists[7], g.dataLists[8]);
+    std::swap(g.objectGroups[0].dataListIndices[7], g.objectGroups[0].dataListIndices[8]);
+    const std::vector<float> morph = g.dataLists[7].floatValues;
+    State s = smd_state(make_multi_bone_model({{4, 0.75f, 6, 0.25f}, {4, 1.0f}, {4, 1.0f}}), g);
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.dataLists[8].floatValues, (std::vector<float>{0.75f, 0.25f, 0, 1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(s.gmdc.dataLists[7].floatValues, morph);
+}
+
+TEST(BoneMapping, AddModelNeverMapsSmdBones)
+{
+    State s = smd_state(make_one_bone_model({6, 6, 6}));
+    s.models.models[0].subGroup = 2;
+    RecordingSink sink;
+    ASSERT_TRUE(add_models(s, {}, sink)) << sink.last();
+    const auto& bones = s.gmdc.dataLists[kBones].longValues;
+    EXPECT_EQ(std::vector<std::int32_t>(bones.end() - 3, bones.end()), values({0xFFFFFF01, 0xFFFFFF01, 0xFFFFFF01}));
+}
+
 } // namespace
 } // namespace mw
