@@ -181,6 +181,30 @@ TEST(CliToObj, ThenMergeGivesTheSameTriangles)
     }
 }
 
+TEST(CliExample, TheEditedStoolMergesIntoTheNewOne)
+{
+    TempDir dir;
+    const std::string stool = dir.file("stool.5gd");
+    const std::string edited = dir.file("stool_edited.5gd");
+    ASSERT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(stool)).status, 0);
+    const std::string editedObj = std::string(MESHWRIGHT_SOURCE_DIR) + "/examples/example_edited.obj";
+    const CliRun r = cli("merge " + quote(editedObj) + " " + quote(stool) + " -o " + quote(edited));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const GmdcFile before = load(stool);
+    const GmdcFile after = load(edited);
+    // The seat moved up from 0.45..0.5 to 0.6..0.68 and the leg's top with it; the
+    // triangles and everything else stay.
+    for (std::size_t i = 0; i < before.objects[0].faces.size(); ++i) {
+        const Corner a = corner(before, 0, i);
+        const Corner b = corner(after, 0, i);
+        EXPECT_FLOAT_EQ(b.p[1], a.p[1] == 0.5f ? 0.68f : 0.6f);
+        EXPECT_EQ(a.p[0], b.p[0]);
+        EXPECT_EQ(a.n[1], b.n[1]);
+    }
+    EXPECT_EQ(after.objects[1].faces, before.objects[1].faces);
+    EXPECT_EQ(after.boundingVertices, before.boundingVertices);
+}
+
 TEST(CliToObj, ARealGmdcComesBackThroughMerge)
 {
     const std::string fixtures = fixtures_dir();
