@@ -12,6 +12,7 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table = {
         {"info", "show what a GMDC, OBJ or SMD file holds", kInfoUsage, run_info},
         {"resave", "load a GMDC and save it again", kResaveUsage, run_resave},
+        {"convert", "write one model of an OBJ or SMD file as OBJ", kConvertUsage, run_convert},
         {"merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name", kMergeUsage, run_merge},
         {"replace", "replace GMDC objects with assigned models, bones included", kReplaceUsage, run_replace},
         {"add", "append assigned models to GMDC objects, bones included", kAddUsage, run_add},
