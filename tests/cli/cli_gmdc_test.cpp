@@ -2,46 +2,15 @@
 #include "gmdc/gmdc_test_util.h"
 #include "support/gmdc_builders.h"
 #include "support/json_check.h"
+#include "support/cli_run.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace mw::test {
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs meshwright-cli with `args` (already quoted for the shell).
-CliRun cli(const std::string& args)
-{
-    TempDir dir;
-    const std::string command =
-        std::string("'") + MESHWRIGHT_CLI_PATH + "' " + args + " 2>'" + dir.file("stderr") + "'";
-    CliRun run;
-    std::FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-        run.out.append(buffer, n);
-    const int status = ::pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = read_file(dir.file("stderr"));
-    return run;
-}
-
-std::string quote(const std::string& s)
-{
-    return "'" + s + "'";
-}
 
 class CliGmdc : public ::testing::Test {
   protected:

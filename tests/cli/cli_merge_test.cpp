@@ -2,45 +2,15 @@
 // the tests.
 #include "gmdc/gmdc_reader.h"
 #include "merge/merge_test_util.h"
+#include "support/cli_run.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace mw::test {
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const std::string& args)
-{
-    TempDir dir;
-    const std::string command =
-        std::string("'") + MESHWRIGHT_CLI_PATH + "' " + args + " 2>'" + dir.file("stderr") + "'";
-    CliRun run;
-    std::FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-        run.out.append(buffer, n);
-    const int status = ::pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = read_file(dir.file("stderr"));
-    return run;
-}
-
-std::string quote(const std::string& s)
-{
-    return "'" + s + "'";
-}
 
 // Two OBJ groups: "body" (a quad of 4 corners, 2 triangles) and "spout" (one triangle).
 const char* const kObj = "g body\n"

@@ -1,11 +1,10 @@
 // meshwright-cli info MESH and convert, run as a user would run them.
 #include "support/json_check.h"
+#include "support/cli_run.h"
 #include "support/test_support.h"
 
-#include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 using namespace mw;
 
@@ -18,18 +17,8 @@ struct CliRun {
 
 CliRun run_cli(const std::string& arguments)
 {
-    CliRun r;
-    const std::string command = std::string(MESHWRIGHT_CLI_PATH) + " " + arguments + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    const test::CliRun r = test::cli(arguments, true);
+    return {r.status, r.out};
 }
 
 const char* const kTwoGroups = "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\n"

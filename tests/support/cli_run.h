@@ -1,0 +1,21 @@
+// Running meshwright-cli as a separate process, the way users run it.
+#pragma once
+
+#include <string>
+
+namespace mw::test {
+
+struct CliRun {
+    int status = -1; // exit status, -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs meshwright-cli with `args`, already quoted for the shell. With `stderrIntoOut`,
+// standard error is collected into `out` too, in the order the program wrote.
+CliRun cli(const std::string& args, bool stderrIntoOut = false);
+
+// `s` in single quotes for the shell.
+std::string quote(const std::string& s);
+
+} // namespace mw::test
