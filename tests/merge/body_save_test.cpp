@@ -73,7 +73,7 @@ TEST(BodyMeshSave, A30ListBodyMeshIsWrittenWith15ListsAndIndices10To14)
 TEST(BodyMeshSave, AfterReplaceWithBodyEditingTheModelReadsBack)
 {
     test::TempDir dir;
-    MeshModel m = test::make_model("top", 5, 2);
+    MeshModel m = test::make_obj_model("top", 5, 2);
     m.targetObject = 1;
     m.subGroup = 2;
     State s = test::state_with(make_body_mesh_30(), {m});

@@ -11,7 +11,7 @@ namespace {
 
 using test::bytes_of;
 using test::flat;
-using test::make_model;
+using test::make_obj_model;
 using test::make_static_mesh;
 using test::state_with;
 
@@ -48,7 +48,7 @@ void expect_refused(State& s, const ImportOptions& options, const std::string& p
 
 TEST(MergePass, OneModelReplacesTheListsAndTheFacesOfItsObject)
 {
-    const MeshModel m = make_model("teapot", 4, 2);
+    const MeshModel m = make_obj_model("teapot", 4, 2);
     State s = state_with(make_static_mesh(), {m});
     const DataList bump = s.gmdc.dataLists[3];
     RecordingSink sink;
@@ -68,8 +68,8 @@ TEST(MergePass, OneModelReplacesTheListsAndTheFacesOfItsObject)
 
 TEST(MergePass, TheSecondModelOfAnObjectIsAppendedWithShiftedFaces)
 {
-    const MeshModel a = make_model("teapot", 4, 2, 100.0f);
-    const MeshModel b = make_model("teapot", 3, 1, 200.0f);
+    const MeshModel a = make_obj_model("teapot", 4, 2, 100.0f);
+    const MeshModel b = make_obj_model("teapot", 3, 1, 200.0f);
     State s = state_with(make_static_mesh(), {a, b});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
@@ -89,7 +89,7 @@ TEST(MergePass, TheSecondModelOfAnObjectIsAppendedWithShiftedFaces)
 TEST(MergePass, TwoObjectsOfOneGroupShareTheListsAndTheSecondKeepsItsOldFacesWithAWarning)
 {
     State s = state_with(teapot_with_lid(faces({3, 4, 5})),
-                         {make_model("teapot", 4, 2, 100.0f), make_model("lid", 3, 1, 200.0f)});
+                         {make_obj_model("teapot", 4, 2, 100.0f), make_obj_model("lid", 3, 1, 200.0f)});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 7);
@@ -103,7 +103,7 @@ TEST(MergePass, TwoObjectsOfOneGroupShareTheListsAndTheSecondKeepsItsOldFacesWit
 
 TEST(MergePass, ASharedObjectWhoseOldFacesReachPastTheNewVerticesIsRefused)
 {
-    State s = state_with(teapot_with_lid(faces({3, 4, 5})), {make_model("teapot", 3, 1)});
+    State s = state_with(teapot_with_lid(faces({3, 4, 5})), {make_obj_model("teapot", 3, 1)});
     expect_refused(s, {}, "object 2 \"lid\"");
 }
 
@@ -119,7 +119,7 @@ TEST(MergePass, OfTwoObjectsWithTheSameNameTheLastOneReceivesTheModel)
     twin.objectGroupIndex = 1;
     g.objects.push_back(twin);
     const DataList firstPositions = g.dataLists[0];
-    const MeshModel m = make_model("teapot", 3, 1);
+    const MeshModel m = make_obj_model("teapot", 3, 1);
     State s = state_with(g, {m});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
@@ -131,7 +131,7 @@ TEST(MergePass, OfTwoObjectsWithTheSameNameTheLastOneReceivesTheModel)
 
 TEST(MergePass, WithEveryOptionUntickedOnlyTheFacesOfLaterModelsAreAppendedWithOffsetZero)
 {
-    State s = state_with(make_static_mesh(), {make_model("teapot", 4, 2), make_model("teapot", 3, 1)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("teapot", 3, 1)});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {false, false, false, false}, false, sink));
@@ -146,7 +146,7 @@ TEST(MergePass, WithImportPolygonsUntickedTheObjectKeepsItsFacesAndAWarningSaysW
 {
     ImportOptions noPolygons;
     noPolygons.importPolygons = false;
-    State s = state_with(make_static_mesh(), {make_model("teapot", 3, 1)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 1)});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, noPolygons, false, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 3);
@@ -156,7 +156,7 @@ TEST(MergePass, WithImportPolygonsUntickedTheObjectKeepsItsFacesAndAWarningSaysW
     EXPECT_EQ(sink.entries[0].kind, MessageKind::Warning);
     EXPECT_TRUE(sink.contains("object 1 \"teapot\"") && sink.contains("\"Import Polygons\"")) << sink.last();
 
-    State fits = state_with(make_static_mesh(), {make_model("teapot", 4, 1)});
+    State fits = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 1)});
     RecordingSink quiet;
     ASSERT_TRUE(merge_models_into_gmdc(fits, noPolygons, false, quiet));
     EXPECT_TRUE(quiet.empty());
@@ -164,7 +164,7 @@ TEST(MergePass, WithImportPolygonsUntickedTheObjectKeepsItsFacesAndAWarningSaysW
 
 TEST(MergePass, AnEmptyInputFileBoxMergesNothing)
 {
-    State s = state_with(make_static_mesh(), {make_model("teapot", 3, 1)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 1)});
     const std::string before = bytes_of(s.gmdc);
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, {}, true, sink));
@@ -174,8 +174,8 @@ TEST(MergePass, AnEmptyInputFileBoxMergesNothing)
 
 TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
 {
-    State s = state_with(make_static_mesh(),
-                         {make_model("teapot", 4, 2), make_model("Teapot", 3, 1), make_model("spout", 3, 1)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("Teapot", 3, 1),
+                                              make_obj_model("spout", 3, 1)});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 4);
@@ -186,12 +186,12 @@ TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
 
 TEST(MergePass, AModelWithoutFacesEmptiesTheFacesOnReplaceAndAddsNoneOnAppend)
 {
-    State s = state_with(make_static_mesh(), {make_model("teapot", 3, 0)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 0)});
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
     EXPECT_TRUE(s.gmdc.objects[0].faces.empty());
 
-    State twice = state_with(make_static_mesh(), {make_model("teapot", 4, 2), make_model("teapot", 3, 0)});
+    State twice = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("teapot", 3, 0)});
     ASSERT_TRUE(merge_models_into_gmdc(twice, {}, false, sink));
     EXPECT_EQ(twice.gmdc.objects[0].faces, faces({0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(twice.gmdc.dataLists[0].recordCount, 7);
@@ -201,25 +201,25 @@ TEST(MergePassRefusals, AnObjectWhoseGroupDoesNotExist)
 {
     GmdcFile g = make_static_mesh();
     g.objects[0].objectGroupIndex = 5;
-    State s = state_with(g, {make_model("teapot", 3, 1)});
+    State s = state_with(g, {make_obj_model("teapot", 3, 1)});
     expect_refused(s, {}, "Cannot merge model 1 \"teapot\" into object 1 \"teapot\"");
 }
 
 TEST(MergePassRefusals, AFaceNamingAVertexTheModelLacks)
 {
-    MeshModel m = make_model("teapot", 4, 2);
+    MeshModel m = make_obj_model("teapot", 4, 2);
     m.faces[1].vertex3 = 9;
-    State s = state_with(make_static_mesh(), {make_model("teapot", 4, 2), m});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), m});
     expect_refused(s, {}, "Cannot merge model 2 \"teapot\" into object 1 \"teapot\": its face 2");
 }
 
 TEST(MergePassRefusals, AHalfBuiltModelWithFewerNormalsOrTextureCoordinatesThanVertices)
 {
-    MeshModel m = make_model("teapot", 4, 2);
+    MeshModel m = make_obj_model("teapot", 4, 2);
     m.normals.resize(2);
     State s = state_with(make_static_mesh(), {m});
     expect_refused(s, {}, "model 1 \"teapot\"");
-    MeshModel n = make_model("teapot", 4, 2);
+    MeshModel n = make_obj_model("teapot", 4, 2);
     n.uvs.clear();
     State t = state_with(make_static_mesh(), {n});
     expect_refused(t, {}, "texture coordinates");
@@ -229,7 +229,7 @@ TEST(MergePassRefusals, AGroupWithoutATextureCoordinateListOrNamingAMissingDataL
 {
     GmdcFile g = make_static_mesh();
     g.objectGroups[0].dataListIndices = {0, 1};
-    State s = state_with(g, {make_model("teapot", 3, 1)});
+    State s = state_with(g, {make_obj_model("teapot", 3, 1)});
     expect_refused(s, {}, "texture-coordinate list");
     // With "Import UVs" unticked the missing entry is not needed.
     ImportOptions noUvs;
@@ -239,13 +239,13 @@ TEST(MergePassRefusals, AGroupWithoutATextureCoordinateListOrNamingAMissingDataL
 
     GmdcFile h = make_static_mesh();
     h.objectGroups[0].dataListIndices = {0, 1, 9, 3};
-    State t = state_with(h, {make_model("teapot", 3, 1)});
+    State t = state_with(h, {make_obj_model("teapot", 3, 1)});
     expect_refused(t, {}, "data list index 9");
 }
 
 TEST(MergePassRefusals, AnObjectGroupBeyond32767VerticesUndoesTheWholePass)
 {
-    State s = state_with(make_static_mesh(), {make_model("teapot", 20000, 1), make_model("teapot", 20000, 1)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 20000, 1), make_obj_model("teapot", 20000, 1)});
     expect_refused(s, {}, "more than 32767");
 }
 
@@ -254,7 +254,7 @@ TEST(MergePassRefusals, AppendingToListsOfDifferentLengths)
     GmdcFile g = make_static_mesh();
     g.dataLists[1].recordCount = 5;
     g.dataLists[1].floatValues.resize(15);
-    State s = state_with(g, {make_model("teapot", 3, 1)});
+    State s = state_with(g, {make_obj_model("teapot", 3, 1)});
     const std::string before = bytes_of(s.gmdc);
     std::string error;
     EXPECT_FALSE(merge_object(s, 1, 1, 1, {}, error));
@@ -267,7 +267,7 @@ TEST(MergeObject, DropsTheSavePaddingSoNewFacesLineUpWithEveryList)
     GmdcFile g = make_static_mesh(); // 6 vertices
     applyVertexPadding(g);           // as a GMDC this program saved before
     ASSERT_EQ(g.dataLists[0].recordCount, 9);
-    const MeshModel m = make_model("teapot", 3, 1);
+    const MeshModel m = make_obj_model("teapot", 3, 1);
     State s = state_with(g, {m});
     std::string error;
     ASSERT_TRUE(merge_object(s, 1, 1, 1, {}, error)) << error;
@@ -290,7 +290,7 @@ TEST(MergeObject, DropsTheSavePaddingSoNewFacesLineUpWithEveryList)
 
 TEST(MergeModelFaces, AShiftedIndexAbove32767IsRefused)
 {
-    State s = state_with(make_static_mesh(), {make_model("teapot", 10, 3)});
+    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 10, 3)});
     std::string error;
     EXPECT_TRUE(merge_model_faces_2_Gmdc(s, 1, 1, 32763, error)) << error; // highest: 5 - 1 + 32763
     EXPECT_EQ(s.gmdc.objects[0].faces.back(), 32767);

@@ -2,31 +2,11 @@
 
 namespace mw::test {
 
-MeshModel make_model(const std::string& name, std::int32_t vertices, std::int32_t triangles, float seed)
-{
-    MeshModel m;
-    m.name = name;
-    for (std::int32_t i = 0; i < vertices; ++i) {
-        const float f = seed + static_cast<float>(i);
-        m.vertices.push_back({f, f + 0.5f, -f});
-        m.normals.push_back({0.0f, f / 1000.0f, 1.0f});
-        m.uvs.push_back({f / 100.0f, 1.0f - f / 200.0f});
-    }
-    for (std::int32_t t = 0; t < triangles; ++t) {
-        MeshFace f;
-        f.vertex1 = t % vertices + 1;
-        f.vertex2 = (t + 1) % vertices + 1;
-        f.vertex3 = (t + 2) % vertices + 1;
-        m.faces.push_back(f);
-    }
-    return m;
-}
-
 namespace {
 
 MeshModel smd_shape(std::size_t vertices)
 {
-    MeshModel m = make_model("object 1", static_cast<std::int32_t>(vertices), 0, 7.0f);
+    MeshModel m = make_obj_model("object 1", static_cast<std::int32_t>(vertices), 0, 7.0f);
     for (std::size_t v = 0; v + 2 < vertices; v += 3) {
         MeshFace f;
         f.vertex1 = static_cast<std::int32_t>(v + 1);

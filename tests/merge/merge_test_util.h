@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "gmdc/gmdc_writer.h"
 #include "support/gmdc_builders.h"
+#include "support/model_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace mw::test {
-
-// An OBJ-like model: `vertices` vertices with as many normals and texture coordinates,
-// values derived from `seed`, and `triangles` faces (t, t + 1, t + 2) over the vertices.
-MeshModel make_model(const std::string& name, std::int32_t vertices, std::int32_t triangles, float seed = 100.0f);
 
 // One vertex's links in a multi-bone SMD model (-1 = no bone).
 struct Link {

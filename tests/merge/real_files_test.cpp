@@ -28,7 +28,8 @@ TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
     State s = teapot_state();
     ASSERT_EQ(s.gmdc.dataLists.size(), 4u);
     const test::TempDir dir;
-    s.models.models = {test::make_model("teapot", 13248, 6320, 1.0f), test::make_model("teapot", 3000, 1000, 5.0f)};
+    s.models.models = {test::make_obj_model("teapot", 13248, 6320, 1.0f),
+                       test::make_obj_model("teapot", 3000, 1000, 5.0f)};
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink)) << sink.last();
     ASSERT_TRUE(writeGmdc(s.gmdc, dir.file("teapot.5gd"), sink)) << sink.last();
@@ -51,7 +52,7 @@ TEST(RealFiles, ReplaceOnTheStaticTeapotIsRefusedForWantOfABoneList)
         GTEST_SKIP() << "shared fixtures absent";
     State s = teapot_state();
     s.gmdc.objects[0].blockB = {0};
-    MeshModel m = test::make_model("teapot", 30, 10);
+    MeshModel m = test::make_obj_model("teapot", 30, 10);
     m.targetObject = 1;
     m.subGroup = 1;
     s.models.models = {m};

@@ -14,7 +14,7 @@ namespace {
 using test::bytes_of;
 using test::flat;
 using test::make_body_mesh;
-using test::make_model;
+using test::make_obj_model;
 using test::make_static_mesh;
 using test::state_with;
 
@@ -68,7 +68,7 @@ GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
 
 TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeightLayout)
 {
-    const MeshModel m = assigned(make_model("top", 5, 2), 1, 1);
+    const MeshModel m = assigned(make_obj_model("top", 5, 2), 1, 1);
     State s = state_with(make_body_mesh(), {m});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
@@ -94,7 +94,7 @@ TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeigh
 
 TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
 {
-    State s = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, 3)});
+    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, 3)});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(3, value(0xFFFFFF02)));
@@ -102,8 +102,8 @@ TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
 
 TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
 {
-    const MeshModel a = assigned(make_model("top", 4, 2, 100.0f), 1, 1);
-    const MeshModel b = assigned(make_model("skirt", 3, 1, 200.0f), 2, 2);
+    const MeshModel a = assigned(make_obj_model("top", 4, 2, 100.0f), 1, 1);
+    const MeshModel b = assigned(make_obj_model("skirt", 3, 1, 200.0f), 2, 2);
     State s = state_with(body_with_skirt({}), {a, b});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
@@ -124,14 +124,14 @@ TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
 
 TEST(Replace, AnObjectOfAReplacedGroupThatKeepsItsOldFacesIsNamedOrRefused)
 {
-    State s = state_with(body_with_skirt({0, 1, 2}), {assigned(make_model("top", 4, 2), 1, 1)});
+    State s = state_with(body_with_skirt({0, 1, 2}), {assigned(make_obj_model("top", 4, 2), 1, 1)});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].kind, MessageKind::Warning);
     EXPECT_TRUE(sink.contains("object 2 \"skirt\"")) << sink.last();
 
-    State far = state_with(body_with_skirt({0, 1, 11}), {assigned(make_model("top", 4, 2), 1, 1)});
+    State far = state_with(body_with_skirt({0, 1, 11}), {assigned(make_obj_model("top", 4, 2), 1, 1)});
     expect_refused(replace_models, far, {}, "object 2 \"skirt\"");
 }
 
@@ -151,7 +151,7 @@ TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
 
 TEST(Add, AppendsBehindAllFiveListsAndShiftsTheFacesByTheWeightCount)
 {
-    const MeshModel m = assigned(make_model("top", 3, 1), 1, 2);
+    const MeshModel m = assigned(make_obj_model("top", 3, 1), 1, 2);
     State s = state_with(make_body_mesh(), {m});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
@@ -178,7 +178,7 @@ TEST(Add, ToAGmdcSavedBeforeDropsThePaddingVerticesFirst)
     GmdcFile g = make_body_mesh();
     applyVertexPadding(g);
     ASSERT_EQ(g.dataLists[kPositions].recordCount, 15);
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     RecordingSink sink;
     ASSERT_TRUE(add_models(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
@@ -190,7 +190,7 @@ TEST(Add, ListsOfDifferentLengthsAreRefused)
     GmdcFile g = make_body_mesh();
     g.dataLists[kBones].longValues.pop_back();
     g.dataLists[kBones].recordCount = 11;
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(add_models, s, {}, "Cannot add model 1 \"top\" to object 1 \"body\": the lists differ in length");
 }
 
@@ -201,7 +201,7 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     // one float per element (blockFormat 0): stays one even with "3 weights"
     GmdcFile g = make_body_mesh();
     g.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     RecordingSink sink;
     ASSERT_TRUE(add_models(s, three, sink));
     EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.size(), 15u);
@@ -213,7 +213,7 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     for (const bool threeWeights : {false, true}) {
         GmdcFile e = make_body_mesh(0, 0);
         e.dataLists[kWeights].blockFormat = 1;
-        State t = state_with(e, {assigned(make_model("top", 3, 1), 1, 1)});
+        State t = state_with(e, {assigned(make_obj_model("top", 3, 1), 1, 1)});
         ViewOptions o;
         o.threeWeights = threeWeights;
         ASSERT_TRUE(add_models(t, o, sink));
@@ -223,7 +223,7 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     // a list whose values fit neither layout
     GmdcFile bad = make_body_mesh();
     bad.dataLists[kWeights].floatValues.resize(24);
-    State u = state_with(bad, {assigned(make_model("top", 3, 1), 1, 1)});
+    State u = state_with(bad, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(add_models, u, three, "bone-weight list");
     expect_refused(replace_models, u, three, "bone-weight list");
 }
@@ -232,7 +232,7 @@ TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
 {
     ViewOptions bump;
     bump.bumpMap = true;
-    State s = state_with(make_body_mesh(), {assigned(make_model("top", 5, 2), 1, 1)});
+    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 5, 2), 1, 1)});
     const std::vector<float> old = s.gmdc.dataLists[kBump].floatValues;
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, bump, sink));
@@ -240,7 +240,7 @@ TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
     EXPECT_EQ(s.gmdc.dataLists[kBump].floatValues, std::vector<float>(old.begin(), old.begin() + 15));
 
     bump.bodyEditing = true;
-    State t = state_with(make_body_mesh(), {assigned(make_model("top", 5, 2), 1, 1)});
+    State t = state_with(make_body_mesh(), {assigned(make_obj_model("top", 5, 2), 1, 1)});
     ASSERT_TRUE(replace_models(t, bump, sink));
     EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 12);
     // "add model" applies it even with "Body Editing"
@@ -255,17 +255,17 @@ TEST(BumpMap, RefusedWhenEntrySixIsABoneList)
     bump.bumpMap = true;
     GmdcFile bonesAtSix = make_body_mesh();
     bonesAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4, 6, 7, 5, 8, 9, 10, 11, 12, 13};
-    State s = state_with(bonesAtSix, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(bonesAtSix, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(replace_models, s, bump, "bone-assignment list at entry 6");
     GmdcFile weightsAtSix = make_body_mesh();
     weightsAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 6, 7, 4, 5, 8, 9, 10, 11, 12, 13};
-    State t = state_with(weightsAtSix, {assigned(make_model("top", 3, 1), 1, 1)});
+    State t = state_with(weightsAtSix, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(add_models, t, bump, "bone-weight list at entry 6");
 }
 
 TEST(ViewCommands, WithoutTargetObjectsReplaceChangesNothingAndAddOnlyPatches)
 {
-    State s = state_with(make_body_mesh(), {make_model("top", 3, 1)});
+    State s = state_with(make_body_mesh(), {make_obj_model("top", 3, 1)});
     const std::string before = bytes_of(s.gmdc);
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
@@ -286,27 +286,27 @@ TEST(ViewCommandRefusals, AStaticMeshHasNoBoneListToWriteInto)
     // The slot search falls back to 4, the bump-map normals: never written as bones.
     GmdcFile g = make_static_mesh();
     g.objects[0].blockB = {0, 1, 2};
-    State s = state_with(g, {assigned(make_model("teapot", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("teapot", 3, 1), 1, 1)});
     expect_refused(replace_models, s, {}, "not 0xFBD70111");
     expect_refused(add_models, s, {}, "not 0xFBD70111");
 }
 
 TEST(ViewCommandRefusals, TargetObjectAndSubGroupOutOfRange)
 {
-    State s = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 2, 1)});
+    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 2, 1)});
     expect_refused(replace_models, s, {}, "object 2 does not exist");
-    State t = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, 41)});
+    State t = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, 41)});
     expect_refused(replace_models, t, {}, "sub-group 41");
     expect_refused(add_models, t, {}, "sub-group 41");
-    State u = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, -2)});
+    State u = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, -2)});
     expect_refused(add_models, u, {}, "sub-group -2");
 }
 
 TEST(ViewCommandRefusals, ALaterModelsFailureUndoesTheEarlierOnes)
 {
-    MeshModel bad = assigned(make_model("skirt", 3, 1), 2, 1);
+    MeshModel bad = assigned(make_obj_model("skirt", 3, 1), 2, 1);
     bad.faces[0].vertex2 = 0;
-    State s = state_with(body_with_skirt({}), {assigned(make_model("top", 4, 2), 1, 1), bad});
+    State s = state_with(body_with_skirt({}), {assigned(make_obj_model("top", 4, 2), 1, 1), bad});
     expect_refused(replace_models, s, {}, "Cannot replace model 2 \"skirt\" into object 2 \"skirt\": its face 1");
     expect_refused(add_models, s, {}, "Cannot add model 2 \"skirt\" to object 2 \"skirt\"");
 }
@@ -316,7 +316,7 @@ TEST(ViewCommandRefusals, AGroupWithoutTheListAfterTheBoneAssignments)
     GmdcFile g = make_body_mesh();
     g.objectGroups[0].dataListIndices.resize(7); // the bone assignments are its last entry
     g.objectGroups[0].activeCount = 7;
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(replace_models, s, {}, "bone-weight list");
 }
 
@@ -333,14 +333,14 @@ TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFil
     GmdcObject other = g.objects[0];
     other.objectGroupIndex = 1;
     g.objects.push_back(other);
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 2, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 2, 1)});
     std::string error;
     ASSERT_TRUE(append_subgroup(s, 1, 1, 1, {}, error)) << error;
     EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
     EXPECT_EQ(s.gmdc.dataLists[kBones].recordCount, 12);
     EXPECT_EQ(s.gmdc.dataLists[first + kBones].recordCount, 15);
 
-    State t = state_with(g, {assigned(make_model("top", 3, 1), 2, 1)});
+    State t = state_with(g, {assigned(make_obj_model("top", 3, 1), 2, 1)});
     ViewOptions body;
     body.bodyEditing = true;
     ASSERT_TRUE(append_subgroup(t, 1, 1, 1, body, error)) << error;
@@ -352,13 +352,13 @@ TEST(ViewCommandRefusals, AnObjectWithoutItsGroupOrAGroupBeyond32767Vertices)
 {
     GmdcFile g = make_body_mesh();
     g.objects[0].objectGroupIndex = 3;
-    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
     expect_refused(replace_models, s, {}, "names no object group");
     expect_refused(add_models, s, {}, "names no object group");
 
-    State big = state_with(make_body_mesh(), {assigned(make_model("top", 32756, 1), 1, 1)});
+    State big = state_with(make_body_mesh(), {assigned(make_obj_model("top", 32756, 1), 1, 1)});
     expect_refused(add_models, big, {}, "more than 32767");
-    State fits = state_with(make_body_mesh(), {assigned(make_model("top", 32755, 1), 1, 1)});
+    State fits = state_with(make_body_mesh(), {assigned(make_obj_model("top", 32755, 1), 1, 1)});
     RecordingSink sink;
     EXPECT_TRUE(add_models(fits, {}, sink)) << sink.last();
 }
