@@ -56,6 +56,12 @@ void expect_refused(bool (*command)(State&, const ViewOptions&, MessageSink&), S
     EXPECT_TRUE(sink.contains("Nothing was changed.")) << sink.last();
 }
 
+// Model "top" of `vertices` vertices and `triangles` faces, aimed at `object` / `subGroup`.
+MeshModel top(std::int32_t vertices = 3, std::int32_t triangles = 1, std::int16_t object = 1, std::int16_t subGroup = 1)
+{
+    return assigned(make_obj_model("top", vertices, triangles), object, subGroup);
+}
+
 GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
 {
     GmdcFile g = make_body_mesh();
@@ -68,7 +74,7 @@ GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
 
 TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeightLayout)
 {
-    const MeshModel m = assigned(make_obj_model("top", 5, 2), 1, 1);
+    const MeshModel m = top(5, 2);
     State s = state_with(make_body_mesh(), {m});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
@@ -94,7 +100,7 @@ TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeigh
 
 TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
 {
-    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, 3)});
+    State s = state_with(make_body_mesh(), {top(3, 1, 1, 3)});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(3, value(0xFFFFFF02)));
@@ -124,15 +130,12 @@ TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
 
 TEST(Replace, AnObjectOfAReplacedGroupThatKeepsItsOldFacesIsNamedOrRefused)
 {
-    State s = state_with(body_with_skirt({0, 1, 2}), {assigned(make_obj_model("top", 4, 2), 1, 1)});
+    State s = state_with(body_with_skirt({0, 1, 2}), {top(4, 2)});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].kind, MessageKind::Warning);
     EXPECT_TRUE(sink.contains("object 2 \"skirt\"")) << sink.last();
-
-    State far = state_with(body_with_skirt({0, 1, 11}), {assigned(make_obj_model("top", 4, 2), 1, 1)});
-    expect_refused(replace_models, far, {}, "object 2 \"skirt\"");
 }
 
 TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
@@ -151,7 +154,7 @@ TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
 
 TEST(Add, AppendsBehindAllFiveListsAndShiftsTheFacesByTheWeightCount)
 {
-    const MeshModel m = assigned(make_obj_model("top", 3, 1), 1, 2);
+    const MeshModel m = top(3, 1, 1, 2);
     State s = state_with(make_body_mesh(), {m});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
@@ -178,20 +181,11 @@ TEST(Add, ToAGmdcSavedBeforeDropsThePaddingVerticesFirst)
     GmdcFile g = make_body_mesh();
     applyVertexPadding(g);
     ASSERT_EQ(g.dataLists[kPositions].recordCount, 15);
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {top()});
     RecordingSink sink;
     ASSERT_TRUE(add_models(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
     EXPECT_EQ(s.gmdc.objects[0].faces.back(), 14);
-}
-
-TEST(Add, ListsOfDifferentLengthsAreRefused)
-{
-    GmdcFile g = make_body_mesh();
-    g.dataLists[kBones].longValues.pop_back();
-    g.dataLists[kBones].recordCount = 11;
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(add_models, s, {}, "Cannot add model 1 \"top\" to object 1 \"body\": the lists differ in length");
 }
 
 TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollowsTheOptions)
@@ -201,7 +195,7 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     // one float per element (blockFormat 0): stays one even with "3 weights"
     GmdcFile g = make_body_mesh();
     g.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
+    State s = state_with(g, {top()});
     RecordingSink sink;
     ASSERT_TRUE(add_models(s, three, sink));
     EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.size(), 15u);
@@ -213,26 +207,19 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     for (const bool threeWeights : {false, true}) {
         GmdcFile e = make_body_mesh(0, 0);
         e.dataLists[kWeights].blockFormat = 1;
-        State t = state_with(e, {assigned(make_obj_model("top", 3, 1), 1, 1)});
+        State t = state_with(e, {top()});
         ViewOptions o;
         o.threeWeights = threeWeights;
         ASSERT_TRUE(add_models(t, o, sink));
         EXPECT_EQ(t.gmdc.dataLists[kWeights].floatValues.size(), threeWeights ? 9u : 3u);
     }
-
-    // a list whose values fit neither layout
-    GmdcFile bad = make_body_mesh();
-    bad.dataLists[kWeights].floatValues.resize(24);
-    State u = state_with(bad, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(add_models, u, three, "bone-weight list");
-    expect_refused(replace_models, u, three, "bone-weight list");
 }
 
 TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
 {
     ViewOptions bump;
     bump.bumpMap = true;
-    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 5, 2), 1, 1)});
+    State s = state_with(make_body_mesh(), {top(5, 2)});
     const std::vector<float> old = s.gmdc.dataLists[kBump].floatValues;
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, bump, sink));
@@ -240,27 +227,13 @@ TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
     EXPECT_EQ(s.gmdc.dataLists[kBump].floatValues, std::vector<float>(old.begin(), old.begin() + 15));
 
     bump.bodyEditing = true;
-    State t = state_with(make_body_mesh(), {assigned(make_obj_model("top", 5, 2), 1, 1)});
+    State t = state_with(make_body_mesh(), {top(5, 2)});
     ASSERT_TRUE(replace_models(t, bump, sink));
     EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 12);
     // "add model" applies it even with "Body Editing"
     ASSERT_TRUE(add_models(t, bump, sink));
     EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 10);
     EXPECT_EQ(t.gmdc.dataLists[kBump].floatValues.size(), 30u);
-}
-
-TEST(BumpMap, RefusedWhenEntrySixIsABoneList)
-{
-    ViewOptions bump;
-    bump.bumpMap = true;
-    GmdcFile bonesAtSix = make_body_mesh();
-    bonesAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4, 6, 7, 5, 8, 9, 10, 11, 12, 13};
-    State s = state_with(bonesAtSix, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(replace_models, s, bump, "bone-assignment list at entry 6");
-    GmdcFile weightsAtSix = make_body_mesh();
-    weightsAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 6, 7, 4, 5, 8, 9, 10, 11, 12, 13};
-    State t = state_with(weightsAtSix, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(add_models, t, bump, "bone-weight list at entry 6");
 }
 
 TEST(ViewCommands, WithoutTargetObjectsReplaceChangesNothingAndAddOnlyPatches)
@@ -281,45 +254,6 @@ TEST(ViewCommands, WithoutTargetObjectsReplaceChangesNothingAndAddOnlyPatches)
     EXPECT_TRUE(sink.empty());
 }
 
-TEST(ViewCommandRefusals, AStaticMeshHasNoBoneListToWriteInto)
-{
-    // The slot search falls back to 4, the bump-map normals: never written as bones.
-    GmdcFile g = make_static_mesh();
-    g.objects[0].blockB = {0, 1, 2};
-    State s = state_with(g, {assigned(make_obj_model("teapot", 3, 1), 1, 1)});
-    expect_refused(replace_models, s, {}, "not 0xFBD70111");
-    expect_refused(add_models, s, {}, "not 0xFBD70111");
-}
-
-TEST(ViewCommandRefusals, TargetObjectAndSubGroupOutOfRange)
-{
-    State s = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 2, 1)});
-    expect_refused(replace_models, s, {}, "object 2 does not exist");
-    State t = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, 41)});
-    expect_refused(replace_models, t, {}, "sub-group 41");
-    expect_refused(add_models, t, {}, "sub-group 41");
-    State u = state_with(make_body_mesh(), {assigned(make_obj_model("top", 3, 1), 1, -2)});
-    expect_refused(add_models, u, {}, "sub-group -2");
-}
-
-TEST(ViewCommandRefusals, ALaterModelsFailureUndoesTheEarlierOnes)
-{
-    MeshModel bad = assigned(make_obj_model("skirt", 3, 1), 2, 1);
-    bad.faces[0].vertex2 = 0;
-    State s = state_with(body_with_skirt({}), {assigned(make_obj_model("top", 4, 2), 1, 1), bad});
-    expect_refused(replace_models, s, {}, "Cannot replace model 2 \"skirt\" into object 2 \"skirt\": its face 1");
-    expect_refused(add_models, s, {}, "Cannot add model 2 \"skirt\" to object 2 \"skirt\"");
-}
-
-TEST(ViewCommandRefusals, AGroupWithoutTheListAfterTheBoneAssignments)
-{
-    GmdcFile g = make_body_mesh();
-    g.objectGroups[0].dataListIndices.resize(7); // the bone assignments are its last entry
-    g.objectGroups[0].activeCount = 7;
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(replace_models, s, {}, "bone-weight list");
-}
-
 TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFilled)
 {
     GmdcFile g = make_body_mesh();
@@ -333,14 +267,14 @@ TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFil
     GmdcObject other = g.objects[0];
     other.objectGroupIndex = 1;
     g.objects.push_back(other);
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 2, 1)});
+    State s = state_with(g, {top(3, 1, 2)});
     std::string error;
     ASSERT_TRUE(append_subgroup(s, 1, 1, 1, {}, error)) << error;
     EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
     EXPECT_EQ(s.gmdc.dataLists[kBones].recordCount, 12);
     EXPECT_EQ(s.gmdc.dataLists[first + kBones].recordCount, 15);
 
-    State t = state_with(g, {assigned(make_obj_model("top", 3, 1), 2, 1)});
+    State t = state_with(g, {top(3, 1, 2)});
     ViewOptions body;
     body.bodyEditing = true;
     ASSERT_TRUE(append_subgroup(t, 1, 1, 1, body, error)) << error;
@@ -348,19 +282,61 @@ TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFil
     EXPECT_EQ(t.gmdc.dataLists[first + kBones].recordCount, 12);
 }
 
-TEST(ViewCommandRefusals, AnObjectWithoutItsGroupOrAGroupBeyond32767Vertices)
+TEST(ViewCommandRefusals, EachLeavesTheGmdcAsItWasAndSaysWhy)
 {
-    GmdcFile g = make_body_mesh();
+    enum { kReplace = 1, kAdd = 2, kBoth = 3 };
+    auto refused = [](int commands, const GmdcFile& g, std::vector<MeshModel> models, const ViewOptions& options,
+                      const std::string& part) {
+        SCOPED_TRACE(part);
+        State s = state_with(g, std::move(models));
+        if (commands & kReplace)
+            expect_refused(replace_models, s, options, part);
+        if (commands & kAdd)
+            expect_refused(add_models, s, options, part);
+    };
+    ViewOptions three, bump;
+    three.threeWeights = true;
+    bump.bumpMap = true;
+    const GmdcFile body = make_body_mesh();
+    GmdcFile g = body;
+    g.dataLists[kBones].longValues.pop_back();
+    g.dataLists[kBones].recordCount = 11;
+    refused(kAdd, g, {top()}, {}, "Cannot add model 1 \"top\" to object 1 \"body\": the lists differ in length");
+    g = body;
+    g.dataLists[kWeights].floatValues.resize(24); // fits neither layout
+    refused(kBoth, g, {top()}, three, "bone-weight list");
+    g = body;
+    g.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4, 6, 7, 5, 8, 9, 10, 11, 12, 13};
+    refused(kReplace, g, {top()}, bump, "bone-assignment list at entry 6");
+    g.objectGroups[0].dataListIndices = {0, 1, 2, 3, 6, 7, 4, 5, 8, 9, 10, 11, 12, 13};
+    refused(kAdd, g, {top()}, bump, "bone-weight list at entry 6");
+    g = body;
+    g.objectGroups[0].dataListIndices.resize(7); // the bone assignments are its last entry
+    g.objectGroups[0].activeCount = 7;
+    refused(kReplace, g, {top()}, {}, "bone-weight list");
+    g = body;
     g.objects[0].objectGroupIndex = 3;
-    State s = state_with(g, {assigned(make_obj_model("top", 3, 1), 1, 1)});
-    expect_refused(replace_models, s, {}, "names no object group");
-    expect_refused(add_models, s, {}, "names no object group");
+    refused(kBoth, g, {top()}, {}, "names no object group");
+    g = make_static_mesh(); // the slot search falls back to 4, the bump-map normals
+    g.objects[0].blockB = {0, 1, 2};
+    refused(kBoth, g, {assigned(make_obj_model("teapot", 3, 1), 1, 1)}, {}, "not 0xFBD70111");
 
-    State big = state_with(make_body_mesh(), {assigned(make_obj_model("top", 32756, 1), 1, 1)});
-    expect_refused(add_models, big, {}, "more than 32767");
-    State fits = state_with(make_body_mesh(), {assigned(make_obj_model("top", 32755, 1), 1, 1)});
+    refused(kReplace, body, {top(3, 1, 2)}, {}, "object 2 does not exist");
+    refused(kBoth, body, {top(3, 1, 1, 41)}, {}, "sub-group 41");
+    refused(kAdd, body, {top(3, 1, 1, -2)}, {}, "sub-group -2");
+    refused(kAdd, body, {top(32756)}, {}, "more than 32767");
+    State fits = state_with(body, {top(32755)});
     RecordingSink sink;
     EXPECT_TRUE(add_models(fits, {}, sink)) << sink.last();
+
+    // A later model's failure undoes the earlier ones.
+    MeshModel bad = assigned(make_obj_model("skirt", 3, 1), 2, 1);
+    bad.faces[0].vertex2 = 0;
+    refused(kReplace, body_with_skirt({}), {top(4, 2), bad}, {},
+            "Cannot replace model 2 \"skirt\" into object 2 \"skirt\": its face 1");
+    refused(kAdd, body_with_skirt({}), {top(4, 2), bad}, {}, "Cannot add model 2 \"skirt\" to object 2 \"skirt\"");
+    // The skirt shares the replaced group and its old faces reach past the new vertices.
+    refused(kReplace, body_with_skirt({0, 1, 11}), {top(4, 2)}, {}, "object 2 \"skirt\"");
 }
 
 } // namespace
