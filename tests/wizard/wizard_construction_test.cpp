@@ -21,12 +21,6 @@ State state_with_models(const std::vector<std::int32_t>& vertexCounts, const std
     return s;
 }
 
-// The box shipped beside the program: every build copies data/ beside the executables.
-WizardOptions default_box()
-{
-    return WizardOptions{};
-}
-
 // A record that is clearly not a new object, to see that refusals leave it alone.
 void expect_untouched_body_mesh(const GmdcFile& g)
 {
@@ -44,7 +38,7 @@ TEST(WizardConstruction, OneObjectOfFourVerticesAndTwoFaces)
 {
     State s = state_with_models({4}, {2});
     RecordingSink sink;
-    ASSERT_TRUE(build_new_object(s, default_box(), sink)) << sink.last();
+    ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last(); // the box shipped in data/
     EXPECT_TRUE(sink.empty());
     const GmdcFile& g = s.gmdc;
 
@@ -61,47 +55,31 @@ TEST(WizardConstruction, OneObjectOfFourVerticesAndTwoFaces)
     EXPECT_EQ(g.resource.resourceVersion, 2u);
     EXPECT_EQ(g.resource.fileName, "Custom_object");
 
-    ASSERT_EQ(g.dataLists.size(), 11u);
-    struct Base {
+    // 8 empty base lists, then the object's positions, normals and texture coordinates.
+    const struct {
         std::uint32_t identity;
-        int repetition, blockFormat, setFormat;
-    };
-    const Base base[8] = {{0x5B830781, 0, 2, 3}, {0x3B83078B, 0, 2, 1}, {0xBB8307AB, 0, 1, 2}, {0xBB8307AB, 1, 1, 2},
-                          {0xBB8307AB, 2, 1, 2}, {0xBB8307AB, 3, 1, 2}, {0xDB830795, 0, 4, 2}, {0xDB830795, 1, 4, 2}};
-    for (int i = 0; i < 8; ++i) {
+        int repetition, blockFormat, setFormat, records, bytes;
+    } lists[11] = {{0x5B830781, 0, 2, 3, 0, 0},  {0x3B83078B, 0, 2, 1, 0, 0}, {0xBB8307AB, 0, 1, 2, 0, 0},
+                   {0xBB8307AB, 1, 1, 2, 0, 0},  {0xBB8307AB, 2, 1, 2, 0, 0}, {0xBB8307AB, 3, 1, 2, 0, 0},
+                   {0xDB830795, 0, 4, 2, 0, 0},  {0xDB830795, 1, 4, 2, 0, 0}, {0x5B830781, 0, 2, 3, 4, 48},
+                   {0x3B83078B, 0, 2, 1, 4, 48}, {0xBB8307AB, 0, 1, 2, 4, 32}};
+    ASSERT_EQ(g.dataLists.size(), 11u);
+    for (int i = 0; i < 11; ++i) {
+        SCOPED_TRACE("data list " + std::to_string(i + 1));
         const DataList& d = g.dataLists[i];
-        EXPECT_EQ(d.identity, base[i].identity) << i;
-        EXPECT_EQ(d.repetition, base[i].repetition) << i;
-        EXPECT_EQ(d.blockFormat, base[i].blockFormat) << i;
-        EXPECT_EQ(d.setFormat, base[i].setFormat) << i;
-        EXPECT_EQ(d.recordCount, 0) << i;
-        EXPECT_EQ(d.dataLength(), 0) << i;
-        EXPECT_TRUE(d.items.empty()) << i;
+        EXPECT_EQ(d.identity, lists[i].identity);
+        EXPECT_EQ(d.repetition, lists[i].repetition);
+        EXPECT_EQ(d.blockFormat, lists[i].blockFormat);
+        EXPECT_EQ(d.setFormat, lists[i].setFormat);
+        EXPECT_EQ(d.recordCount, lists[i].records);
+        EXPECT_EQ(d.dataLength(), lists[i].bytes);
+        EXPECT_TRUE(d.items.empty());
     }
     const MeshModel& m = s.models.models[0];
-    const DataList& pos = g.dataLists[8];
-    const DataList& nrm = g.dataLists[9];
-    const DataList& tex = g.dataLists[10];
-    EXPECT_EQ(pos.identity, kIdentityPositions);
-    EXPECT_EQ(nrm.identity, kIdentityNormals);
-    EXPECT_EQ(tex.identity, kIdentityTexCoords);
-    EXPECT_EQ(pos.blockFormat, 2);
-    EXPECT_EQ(pos.setFormat, 3);
-    EXPECT_EQ(nrm.blockFormat, 2);
-    EXPECT_EQ(nrm.setFormat, 1);
-    EXPECT_EQ(tex.blockFormat, 1);
-    EXPECT_EQ(tex.setFormat, 2);
-    for (const DataList* d : {&pos, &nrm, &tex}) {
-        EXPECT_EQ(d->recordCount, 4);
-        EXPECT_EQ(d->repetition, 0);
-    }
-    EXPECT_EQ(pos.dataLength(), 48);
-    EXPECT_EQ(nrm.dataLength(), 48);
-    EXPECT_EQ(tex.dataLength(), 32);
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(pos.floatValues[3 * i + 1], m.vertices[i].y);
-        EXPECT_EQ(nrm.floatValues[3 * i + 2], m.normals[i].z);
-        EXPECT_EQ(tex.floatValues[2 * i + 1], m.uvs[i].v); // copied unchanged
+        EXPECT_EQ(g.dataLists[8].floatValues[3 * i + 1], m.vertices[i].y);
+        EXPECT_EQ(g.dataLists[9].floatValues[3 * i + 2], m.normals[i].z);
+        EXPECT_EQ(g.dataLists[10].floatValues[2 * i + 1], m.uvs[i].v); // copied unchanged
     }
 
     ASSERT_EQ(g.objectGroups.size(), 1u);
@@ -134,7 +112,7 @@ TEST(WizardConstruction, ThreeAndFiveObjectsNumberTheirListsInThrees)
 {
     State three = state_with_models({4, 5, 6}, {2, 3, 4});
     RecordingSink sink;
-    ASSERT_TRUE(build_new_object(three, default_box(), sink)) << sink.last();
+    ASSERT_TRUE(build_new_object(three, {}, sink)) << sink.last();
     ASSERT_EQ(three.gmdc.dataLists.size(), 17u);
     ASSERT_EQ(three.gmdc.objectGroups.size(), 3u);
     EXPECT_EQ(three.gmdc.objectGroups[2].dataListIndices, (std::vector<std::int16_t>{14, 15, 16}));
@@ -151,7 +129,7 @@ TEST(WizardConstruction, ThreeAndFiveObjectsNumberTheirListsInThrees)
     EXPECT_EQ(three.gmdc.dataLists[16].identity, kIdentityTexCoords);
 
     State five = state_with_models({3, 3, 3, 3, 3}, {1, 1, 1, 1, 1});
-    ASSERT_TRUE(build_new_object(five, default_box(), sink)) << sink.last();
+    ASSERT_TRUE(build_new_object(five, {}, sink)) << sink.last();
     EXPECT_EQ(five.gmdc.dataLists.size(), 23u);
     EXPECT_EQ(five.gmdc.objectGroups.size(), 5u);
     EXPECT_EQ(five.gmdc.objects.size(), 5u);
@@ -287,6 +265,10 @@ TEST(WizardConstruction, ModelsThatCannotBecomeAnObjectAreRefused)
     State longName = state_with_models({3}, {1});
     longName.models.models[0].name = std::string(256, 'n');
     refused(longName, {}, "256 characters");
+    longName.models.models[0].name.pop_back();
+    RecordingSink sink;
+    ASSERT_TRUE(build_new_object(longName, {}, sink)) << sink.last();
+    EXPECT_EQ(longName.gmdc.objects[0].name.size(), 255u);
 
     // Two objects of 20000 vertices: the second one's last vertex would be area index 39999.
     State big = state_with_models({20000, 20000}, {0, 1});
@@ -297,16 +279,6 @@ TEST(WizardConstruction, ModelsThatCannotBecomeAnObjectAreRefused)
     // The same models with the default box are fine: each object alone fits.
     State bigBox = state_with_models({20000, 20000}, {0, 1});
     bigBox.models.models[1].faces[0].vertex3 = 20000;
-    RecordingSink sink;
     EXPECT_TRUE(build_new_object(bigBox, {}, sink)) << sink.last();
     EXPECT_EQ(bigBox.gmdc.objects[1].faces[2], 19999);
-}
-
-TEST(WizardConstruction, AModelOf255CharactersNameIsAccepted)
-{
-    State s = state_with_models({3}, {1});
-    s.models.models[0].name = std::string(255, 'n');
-    RecordingSink sink;
-    ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last();
-    EXPECT_EQ(s.gmdc.objects[0].name.size(), 255u);
 }
