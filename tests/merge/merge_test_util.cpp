@@ -68,20 +68,4 @@ GmdcFile make_body_mesh_30(std::int32_t vertices, std::int32_t triangles)
     return g;
 }
 
-std::vector<float> flat(const std::vector<Vec3f>& values)
-{
-    std::vector<float> out;
-    for (const Vec3f& v : values)
-        out.insert(out.end(), {v.x, v.y, v.z});
-    return out;
-}
-
-std::vector<float> flat(const std::vector<Vec2f>& values)
-{
-    std::vector<float> out;
-    for (const Vec2f& v : values)
-        out.insert(out.end(), {v.u, v.v});
-    return out;
-}
-
 } // namespace mw::test

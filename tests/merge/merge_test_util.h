@@ -52,8 +52,4 @@ inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16
     return s;
 }
 
-// Floats x, y, z of a model's vertices (or normals), in order.
-std::vector<float> flat(const std::vector<Vec3f>& values);
-std::vector<float> flat(const std::vector<Vec2f>& values);
-
 } // namespace mw::test

@@ -1,6 +1,7 @@
 // The OBJ and MTL reader: models, the distinct-corner numbering, materials, and the
 // files it refuses.
 #include "mesh/obj_reader.h"
+#include "support/model_builders.h"
 #include "support/test_support.h"
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <memory>
 
 using namespace mw;
+using mw::test::flat;
 
 namespace {
 
@@ -129,12 +131,9 @@ TEST(ObjReader, NegativeNumbersCountBackFromTheLastEntryRead)
     ASSERT_TRUE(absolute->ok);
     const MeshModel& a = relative->model(1);
     const MeshModel& b = absolute->model(1);
-    ASSERT_EQ(a.vertexCount(), b.vertexCount());
-    for (int i = 0; i < a.vertexCount(); ++i) {
-        EXPECT_EQ(a.vertices[i].x, b.vertices[i].x);
-        EXPECT_EQ(a.uvs[i].v, b.uvs[i].v);
-        EXPECT_EQ(a.normals[i].z, b.normals[i].z);
-    }
+    EXPECT_EQ(flat(a.vertices), flat(b.vertices));
+    EXPECT_EQ(flat(a.uvs), flat(b.uvs));
+    EXPECT_EQ(flat(a.normals), flat(b.normals));
     EXPECT_EQ(a.faces[1].vertex2, b.faces[1].vertex2);
 }
 

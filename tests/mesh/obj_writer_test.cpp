@@ -2,12 +2,14 @@
 #include "mesh/obj_reader.h"
 #include "mesh/obj_writer.h"
 #include "mesh/smd_reader.h"
+#include "support/model_builders.h"
 #include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace mw;
+using mw::test::flat;
 
 namespace {
 
@@ -76,17 +78,13 @@ TEST(ObjWriter, ReadBackKeepsPositionsAndNormalsAndFlipsVTwice)
     const MeshModel& b = second.models.models.at(0);
     ASSERT_EQ(b.vertexCount(), a.vertexCount());
     ASSERT_EQ(b.faceCount(), a.faceCount());
-    for (int i = 0; i < a.vertexCount(); ++i) {
-        EXPECT_EQ(b.vertices[i].x, a.vertices[i].x);
-        EXPECT_EQ(b.vertices[i].y, a.vertices[i].y);
-        EXPECT_EQ(b.vertices[i].z, a.vertices[i].z);
-        EXPECT_EQ(b.normals[i].x, a.normals[i].x);
-        EXPECT_EQ(b.normals[i].y, a.normals[i].y);
-        EXPECT_EQ(b.uvs[i].u, a.uvs[i].u);
-        // Stored negated on reading, written as stored, negated again on reading back.
-        EXPECT_EQ(b.uvs[i].v, -a.uvs[i].v);
-    }
-    EXPECT_EQ(a.uvs[0].v, -0.75f);
+    EXPECT_EQ(flat(b.vertices), flat(a.vertices));
+    EXPECT_EQ(flat(b.normals), flat(a.normals));
+    // v is stored negated on reading, written as stored, and negated again on reading back.
+    std::vector<Vec2f> flipped = a.uvs;
+    for (Vec2f& t : flipped)
+        t.v = -t.v;
+    EXPECT_EQ(flat(b.uvs), flat(flipped));
     EXPECT_EQ(b.uvs[0].v, 0.75f);
     for (int f = 0; f < a.faceCount(); ++f) {
         EXPECT_EQ(b.faces[f].vertex1, a.faces[f].vertex1);

@@ -106,6 +106,9 @@ TEST(SmdWriter, MultipleBoneLayoutLineByLine)
     EXPECT_EQ(s.boneAssignmentSlot, 5);
     // Any mode other than 1 is the multiple-bone layout.
     EXPECT_EQ(text_of(s, 7), expected);
+    // A second byte of FF ends the links, whatever follows.
+    s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0x0302FF01u);
+    EXPECT_NE(text_of(s, kSmdMultipleBones).find("0.87500000 1  7 0.60\r\n"), std::string::npos);
 }
 
 TEST(SmdWriter, SingleBoneLayoutTakesByteZeroOnly)
@@ -120,6 +123,11 @@ TEST(SmdWriter, SingleBoneLayoutTakesByteZeroOnly)
         " 3  -0.500000 0.250000 0.000000 1.00000000 0.00000000 0.00000000 1.00000000 0.00000000\r\n"
         "end\r\n\r\n";
     EXPECT_EQ(text_of(s, kSmdSingleBone), expected);
+    // Only byte 0 is read: slot 0, bone 3, whatever the other bytes name.
+    s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0xFF505000u);
+    std::string second = expected;
+    second.replace(second.find("\r\n 7  1.000000") + 2, 2, " 3");
+    EXPECT_EQ(text_of(s, kSmdSingleBone), second);
 }
 
 TEST(SmdWriter, SkeletonTurnsTheLocationByTheInverseRotation)
@@ -145,14 +153,6 @@ TEST(SmdWriter, EmptyListsAndTheLastLines)
     s.gmdc.transforms.clear();
     EXPECT_EQ(text_of(s, kSmdMultipleBones),
               "version 1\r\nnodes\r\nend\r\nskeleton\r\ntime 0\r\nend\r\ntriangles\r\nend\r\n\r\n");
-}
-
-TEST(SmdWriter, ASecondByteOfFFWritesOneLinkWhateverFollows)
-{
-    State s = make_state();
-    s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0x0302FF01u);
-    const std::string text = text_of(s, kSmdMultipleBones);
-    EXPECT_NE(text.find("0.87500000 1  7 0.60\r\n"), std::string::npos);
 }
 
 TEST(SmdWriter, WritingTwiceReplacesTheFile)
@@ -220,14 +220,6 @@ TEST(SmdWriter, ObjectsTheLayoutCannotDescribeAreRefused)
     }
     State s = make_state();
     EXPECT_NE(refusal(s, 2, 2).find("no object 2"), std::string::npos);
-}
-
-TEST(SmdWriter, TheSingleBoneLayoutIgnoresTheOtherBytes)
-{
-    State s = make_state();
-    s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0xFF505000u);
-    std::string out, error;
-    EXPECT_TRUE(smd_text(s, 1, kSmdSingleBone, out, error)) << error;
 }
 
 TEST(SmdWriter, ARefusalLeavesAnExistingFileAsItWas)

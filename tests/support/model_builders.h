@@ -10,4 +10,8 @@ namespace mw::test {
 // whose corners walk through the vertices.
 MeshModel make_obj_model(const std::string& name, std::int32_t vertices, std::int32_t triangles, float seed = 0.0f);
 
+// The floats of a model's vertices, normals or texture coordinates, in order.
+std::vector<float> flat(const std::vector<Vec3f>& values);
+std::vector<float> flat(const std::vector<Vec2f>& values);
+
 } // namespace mw::test
