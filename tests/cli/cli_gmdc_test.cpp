@@ -1,8 +1,8 @@
 // meshwright-cli info and resave on GMDC files, run as a separate process.
 #include "gmdc/gmdc_test_util.h"
+#include "support/cli_run.h"
 #include "support/gmdc_builders.h"
 #include "support/json_check.h"
-#include "support/cli_run.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ class CliGmdc : public ::testing::Test {
 
 TEST_F(CliGmdc, InfoText)
 {
-    const CliRun r = cli("info " + quote(body_));
+    const CliRun r = cli({"info", body_});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
     for (const char* part : {"blockVersion 4", "Data lists: 14", "identity 0xFBD70111 (bone assignments)",
@@ -32,7 +32,7 @@ TEST_F(CliGmdc, InfoText)
 
 TEST_F(CliGmdc, InfoJson)
 {
-    const CliRun r = cli("info --json " + quote(body_));
+    const CliRun r = cli({"info", "--json", body_});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(JsonCheck::valid(r.out)) << r.out;
     for (const char* key :
@@ -44,48 +44,48 @@ TEST_F(CliGmdc, InfoJson)
 
 TEST_F(CliGmdc, InfoFailures)
 {
-    CliRun r = cli("info " + quote(dir_.file("missing.5gd")));
+    CliRun r = cli({"info", dir_.file("missing.5gd")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(dir_.file("missing.5gd")), std::string::npos) << r.err;
 
     write_file(dir_.file("cut.5gd"), serialized(make_body_mesh()).substr(0, 500));
-    r = cli("info " + quote(dir_.file("cut.5gd")));
+    r = cli({"info", dir_.file("cut.5gd")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("is truncated at byte 500"), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
 
-    EXPECT_EQ(cli("info").status, 2);
-    EXPECT_EQ(cli("info " + quote(body_) + " " + quote(body_)).status, 2);
-    EXPECT_EQ(cli("info --bogus " + quote(body_)).status, 2);
+    EXPECT_EQ(cli({"info"}).status, 2);
+    EXPECT_EQ(cli({"info", body_, body_}).status, 2);
+    EXPECT_EQ(cli({"info", "--bogus", body_}).status, 2);
 }
 
 TEST_F(CliGmdc, Help)
 {
-    EXPECT_EQ(cli("--help").status, 0);
+    EXPECT_EQ(cli({"--help"}).status, 0);
     for (const char* command : {"info", "resave"}) {
         const CliRun r = cli(std::string(command) + " --help");
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find(std::string("Usage: meshwright-cli ") + command), std::string::npos) << r.out;
     }
-    EXPECT_EQ(cli("").status, 2);
-    EXPECT_EQ(cli("no-such-command").status, 2);
+    EXPECT_EQ(cli({}).status, 2);
+    EXPECT_EQ(cli({"no-such-command"}).status, 2);
 }
 
 TEST_F(CliGmdc, Resave)
 {
     const std::string out = dir_.file("out.5gd");
-    CliRun r = cli("resave " + quote(body_) + " " + quote(out));
+    CliRun r = cli({"resave", body_, out});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Save Complete\n");
     const std::string source = read_file(body_);
     EXPECT_EQ(read_file(out), padded_copy(source, data_list_offset(source, 0)));
 
-    r = cli("resave " + quote(body_) + " " + quote(dir_.file("no/such/folder.5gd")));
+    r = cli({"resave", body_, dir_.file("no/such/folder.5gd")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(dir_.file("no/such/folder.5gd")), std::string::npos) << r.err;
     EXPECT_EQ(r.out.find("Save Complete"), std::string::npos);
 
-    EXPECT_EQ(cli("resave " + quote(body_)).status, 2);
+    EXPECT_EQ(cli({"resave", body_}).status, 2);
 }
 
 } // namespace

@@ -38,14 +38,6 @@ GmdcFile read_back(const std::string& path)
     return g;
 }
 
-std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
-{
-    std::vector<std::int32_t> out;
-    for (const std::uint32_t b : bits)
-        out.push_back(static_cast<std::int32_t>(b));
-    return out;
-}
-
 class CliMerge : public ::testing::Test {
   protected:
     void SetUp() override
@@ -53,7 +45,7 @@ class CliMerge : public ::testing::Test {
         write_file(body_, bytes_of(make_body_mesh()));
         write_file(obj_, kObj);
     }
-    std::string run_ok(const std::string& args)
+    std::string run_ok(std::initializer_list<std::string> args)
     {
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 0) << r.err;
@@ -68,7 +60,7 @@ class CliMerge : public ::testing::Test {
 
 TEST_F(CliMerge, MergePutsEachGroupIntoTheObjectOfItsNameAndNamesTheRest)
 {
-    const std::string err = run_ok("merge " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_));
+    const std::string err = run_ok({"merge", obj_, body_, "-o", out_});
     EXPECT_NE(err.find("model 2 \"spout\""), std::string::npos) << err;
     const GmdcFile g = read_back(out_);
     EXPECT_EQ(g.dataLists[0].recordCount, 7); // 4 corners and the save's 3 padding vertices
@@ -81,7 +73,7 @@ TEST_F(CliMerge, MergePutsEachGroupIntoTheObjectOfItsNameAndNamesTheRest)
 
 TEST_F(CliMerge, MergeOptionsUntickTheImports)
 {
-    run_ok("merge " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_) + " --no-uvs --no-polygons");
+    run_ok({"merge", obj_, body_, "-o", out_, "--no-uvs", "--no-polygons"});
     const GmdcFile g = read_back(out_);
     const GmdcFile before = make_body_mesh();
     EXPECT_EQ(g.dataLists[1].recordCount, 4);
@@ -96,7 +88,7 @@ TEST_F(CliMerge, MergeRefusalWritesNothing)
     lid.name = "lid";
     g.objects.push_back(lid);
     write_file(body_, bytes_of(g));
-    const CliRun r = cli("merge " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_));
+    const CliRun r = cli({"merge", obj_, body_, "-o", out_});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Cannot merge model 1 \"body\" into object 1 \"body\""), std::string::npos) << r.err;
     EXPECT_FALSE(file_exists(out_));
@@ -109,19 +101,19 @@ TEST_F(CliMerge, MergeOfAnSmdModelMatchesAnObjectNamedObject1)
     write_file(body_, bytes_of(g));
     const std::string smd = dir_.file("tri.smd");
     write_file(smd, one_bone_smd(2, 6, 41));
-    run_ok("merge " + quote(smd) + " " + quote(body_) + " -o " + quote(out_) + " --3ds-smd");
+    run_ok({"merge", smd, body_, "-o", out_, "--3ds-smd"});
     EXPECT_EQ(read_back(out_).objects[0].faces, (std::vector<std::int16_t>{0, 1, 2}));
 }
 
 TEST_F(CliMerge, ReplaceAssignsByNameOrNumberWithASubGroup)
 {
-    run_ok("replace " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_) + " --assign body=1:3");
+    run_ok({"replace", obj_, body_, "-o", out_, "--assign", "body=1:3"});
     const GmdcFile g = read_back(out_);
     EXPECT_EQ(g.dataLists[6].longValues, values({0xFFFFFF02, 0xFFFFFF02, 0xFFFFFF02, 0xFFFFFF02}));
     EXPECT_EQ(g.dataLists[7].floatValues.size(), 12u);
     EXPECT_EQ(g.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 3, 2}));
 
-    run_ok("replace " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_) + " --assign 2=body");
+    run_ok({"replace", obj_, body_, "-o", out_, "--assign", "2=body"});
     EXPECT_EQ(read_back(out_).dataLists[6].longValues, values({0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00}));
 }
 
@@ -129,7 +121,7 @@ TEST_F(CliMerge, ReplaceMapsSmdBones)
 {
     const std::string smd = dir_.file("tri.smd");
     write_file(smd, one_bone_smd(2, 6, 41));
-    run_ok("replace " + quote(smd) + " " + quote(body_) + " -o " + quote(out_) + " --assign 1=body");
+    run_ok({"replace", smd, body_, "-o", out_, "--assign", "1=body"});
     EXPECT_EQ(read_back(out_).dataLists[6].longValues, values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}));
 
     // "Using 3DS MAX" reads the weighted links; the XSI offset lowers each bone by one
@@ -137,14 +129,13 @@ TEST_F(CliMerge, ReplaceMapsSmdBones)
         "version 1\ntriangles\nskin.bmp\n"
         "0 0 0 0 0 0 1 0 0 2 5 0.75 7 0.25\n0 1 0 0 0 0 1 1 0 1 8 1\n0 0 1 0 0 0 1 0 1 1 3 1\nend\n";
     write_file(smd, weighted);
-    run_ok("replace " + quote(smd) + " " + quote(body_) + " -o " + quote(out_) + " --assign 1=1 --3dsmax --xsi");
+    run_ok({"replace", smd, body_, "-o", out_, "--assign", "1=1", "--3dsmax", "--xsi"});
     const GmdcFile g = read_back(out_);
     EXPECT_EQ(g.dataLists[6].longValues, values({0xFFFF0402, 0xFFFFFF05, 0xFFFFFF00}));
     EXPECT_EQ(g.dataLists[7].floatValues, (std::vector<float>{0.75f, 0.25f, 0, 1, 0, 0, 1, 0, 0}));
 
     write_file(smd, one_bone_smd(2, 99, 2));
-    const CliRun r =
-        cli("replace " + quote(smd) + " " + quote(body_) + " -o " + quote(dir_.file("no.5gd")) + " --assign 1=1");
+    const CliRun r = cli({"replace", smd, body_, "-o", dir_.file("no.5gd"), "--assign", "1=1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Error: to many bones in smd for this gmdc file.\n"), std::string::npos) << r.err;
     EXPECT_FALSE(file_exists(dir_.file("no.5gd")));
@@ -152,7 +143,7 @@ TEST_F(CliMerge, ReplaceMapsSmdBones)
 
 TEST_F(CliMerge, AddAppendsWithShiftedFaces)
 {
-    run_ok("add " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_) + " --assign spout=body:2");
+    run_ok({"add", obj_, body_, "-o", out_, "--assign", "spout=body:2"});
     const GmdcFile g = read_back(out_);
     EXPECT_EQ(g.dataLists[6].recordCount, 15);
     EXPECT_EQ(g.dataLists[6].longValues.back(), static_cast<std::int32_t>(0xFFFFFF01));
@@ -163,15 +154,14 @@ TEST_F(CliMerge, AddAppendsWithShiftedFaces)
 TEST_F(CliMerge, BodyEditingSavesTheBodyMeshLayout)
 {
     write_file(body_, bytes_of(make_body_mesh_30()));
-    run_ok("replace " + quote(obj_) + " " + quote(body_) + " -o " + quote(out_) + " --assign body=body --body-editing");
+    run_ok({"replace", obj_, body_, "-o", out_, "--assign", "body=body", "--body-editing"});
     const GmdcFile g = read_back(out_);
     EXPECT_EQ(g.dataLists.size(), 15u);
     EXPECT_EQ(g.objectGroups[0].dataListIndices, (std::vector<std::int16_t>{10, 11, 12, 13, 14}));
     EXPECT_EQ(g.dataLists[13].longValues, values({0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00}));
 
     write_file(body_, bytes_of(make_body_mesh())); // 14 lists: not a body-mesh layout
-    const CliRun r = cli("add " + quote(obj_) + " " + quote(body_) + " -o " + quote(dir_.file("no.5gd")) +
-                         " --assign body=body --body-editing");
+    const CliRun r = cli({"add", obj_, body_, "-o", dir_.file("no.5gd"), "--assign", "body=body", "--body-editing"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("as a body mesh"), std::string::npos) << r.err;
     EXPECT_FALSE(file_exists(dir_.file("no.5gd")));
@@ -179,21 +169,20 @@ TEST_F(CliMerge, BodyEditingSavesTheBodyMeshLayout)
 
 TEST_F(CliMerge, UsageErrorsAndUnresolvedAssignments)
 {
-    const std::string files = quote(obj_) + " " + quote(body_);
-    EXPECT_EQ(cli("merge " + files).status, 2); // no -o
-    EXPECT_EQ(cli("merge " + quote(obj_) + " -o " + quote(out_)).status, 2);
-    EXPECT_EQ(cli("merge " + files + " -o " + quote(out_) + " --bogus").status, 2);
-    EXPECT_EQ(cli("merge " + quote(body_) + " " + quote(body_) + " -o " + quote(out_)).status, 2);
-    EXPECT_EQ(cli("replace " + files + " -o " + quote(out_) + " --assign body").status, 2);
-    EXPECT_EQ(cli("add " + files + " -o " + quote(out_) + " --assign =1").status, 2);
+    EXPECT_EQ(cli({"merge", obj_, body_}).status, 2); // no -o
+    EXPECT_EQ(cli({"merge", obj_, "-o", out_}).status, 2);
+    EXPECT_EQ(cli({"merge", obj_, body_, "-o", out_, "--bogus"}).status, 2);
+    EXPECT_EQ(cli({"merge", body_, body_, "-o", out_}).status, 2);
+    EXPECT_EQ(cli({"replace", obj_, body_, "-o", out_, "--assign", "body"}).status, 2);
+    EXPECT_EQ(cli({"add", obj_, body_, "-o", out_, "--assign", "=1"}).status, 2);
 
-    CliRun r = cli("replace " + files + " -o " + quote(out_) + " --assign body=hat");
+    CliRun r = cli({"replace", obj_, body_, "-o", out_, "--assign", "body=hat"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("no object is named \"hat\""), std::string::npos) << r.err;
-    r = cli("replace " + files + " -o " + quote(out_) + " --assign 3=1");
+    r = cli({"replace", obj_, body_, "-o", out_, "--assign", "3=1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("there is no model 3"), std::string::npos) << r.err;
-    r = cli("merge " + quote(dir_.file("missing.obj")) + " " + quote(body_) + " -o " + quote(out_));
+    r = cli({"merge", dir_.file("missing.obj"), body_, "-o", out_});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(file_exists(out_));
     for (const char* command : {"merge", "replace", "add"})

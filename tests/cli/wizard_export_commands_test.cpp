@@ -9,8 +9,9 @@
 #include "merge/merge_pass.h"
 #include "mesh/obj_reader.h"
 #include "mesh/smd_reader.h"
-#include "support/gmdc_builders.h"
 #include "support/cli_run.h"
+#include "support/gmdc_builders.h"
+#include "support/model_builders.h"
 #include "support/test_support.h"
 #include "wizard/wizard_construction.h"
 
@@ -66,7 +67,7 @@ TEST(CliNewObject, BuildsAGmdcThatReadsBackAsBuilt)
 {
     TempDir dir;
     const std::string out = dir.file("stool.5gd");
-    const CliRun r = cli("new-object " + quote(kExampleObj) + " -o " + quote(out));
+    const CliRun r = cli({"new-object", kExampleObj, "-o", out});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Save Complete"), std::string::npos);
 
@@ -83,8 +84,7 @@ TEST(CliNewObject, ShapeAreaAndShapeResource)
     TempDir dir;
     const std::string out = dir.file("stool.5gd");
     const std::string shape = dir.file("test_shpe.simpe");
-    CliRun r = cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --shape-area --shape " + quote(shape) +
-                   " --names chair,foot");
+    CliRun r = cli({"new-object", kExampleObj, "-o", out, "--shape-area", "--shape", shape, "--names", "chair,foot"});
     ASSERT_EQ(r.status, 0) << r.err;
     const GmdcFile g = load(out);
     EXPECT_EQ(g.boundingVertexCount(), 24 + 12); // the seat's and the leg's corners
@@ -94,7 +94,7 @@ TEST(CliNewObject, ShapeAreaAndShapeResource)
                                     "chair");
 
     // Without --names the parts take the objects' names.
-    r = cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --shape " + quote(shape));
+    r = cli({"new-object", kExampleObj, "-o", out, "--shape", shape});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(read_file(shape).substr(162, 5), "\x04seat");
 }
@@ -103,27 +103,26 @@ TEST(CliNewObject, RefusalsAndUsageErrors)
 {
     TempDir dir;
     const std::string out = dir.file("x.5gd");
-    EXPECT_EQ(cli("new-object " + quote(kExampleObj)).status, 2);
-    EXPECT_EQ(cli("new-object -o " + quote(out)).status, 2);
-    EXPECT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --names a,b").status, 2);
-    EXPECT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --bogus").status, 2);
-    const CliRun names = cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --shape " +
-                             quote(dir.file("s.simpe")) + " --names one");
+    EXPECT_EQ(cli({"new-object", kExampleObj}).status, 2);
+    EXPECT_EQ(cli({"new-object", "-o", out}).status, 2);
+    EXPECT_EQ(cli({"new-object", kExampleObj, "-o", out, "--names", "a,b"}).status, 2);
+    EXPECT_EQ(cli({"new-object", kExampleObj, "-o", out, "--bogus"}).status, 2);
+    const CliRun names = cli({"new-object", kExampleObj, "-o", out, "--shape", dir.file("s.simpe"), "--names", "one"});
     EXPECT_EQ(names.status, 2);
     EXPECT_NE(names.err.find("--names gives 1 names, but the OBJ file holds 2 objects"), std::string::npos);
 
     const std::string longName(256, 'n');
-    const CliRun tooLong = cli("new-object " + quote(kExampleObj) + " -o " + quote(out) + " --shape " +
-                               quote(dir.file("s.simpe")) + " --names a," + longName);
+    const CliRun tooLong =
+        cli({"new-object", kExampleObj, "-o", out, "--shape", dir.file("s.simpe"), "--names", "a," + longName});
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_NE(tooLong.err.find("256 characters"), std::string::npos) << tooLong.err;
     EXPECT_FALSE(file_exists(out));
     EXPECT_FALSE(file_exists(dir.file("s.simpe")));
 
     write_file(dir.file("flat.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\ng a\nf 1/1 2/1 3/1\n");
-    const CliRun flat = cli("new-object " + quote(dir.file("flat.obj")) + " -o " + quote(out));
-    EXPECT_EQ(flat.status, 1);
-    EXPECT_NE(flat.err.find("normals"), std::string::npos) << flat.err;
+    const CliRun noNormals = cli({"new-object", dir.file("flat.obj"), "-o", out});
+    EXPECT_EQ(noNormals.status, 1);
+    EXPECT_NE(noNormals.err.find("normals"), std::string::npos) << noNormals.err;
     EXPECT_FALSE(file_exists(out));
 }
 
@@ -132,8 +131,8 @@ TEST(CliToObj, ThenMergeGivesTheSameTriangles)
     TempDir dir;
     const std::string gmdcPath = dir.file("stool.5gd");
     const std::string objPath = dir.file("stool.obj");
-    ASSERT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(gmdcPath)).status, 0);
-    const CliRun r = cli("to-obj " + quote(gmdcPath) + " -o " + quote(objPath));
+    ASSERT_EQ(cli({"new-object", kExampleObj, "-o", gmdcPath}).status, 0);
+    const CliRun r = cli({"to-obj", gmdcPath, "-o", objPath});
     ASSERT_EQ(r.status, 0) << r.err;
 
     const GmdcFile original = load(gmdcPath);
@@ -156,9 +155,9 @@ TEST(CliExample, TheEditedStoolMergesIntoTheNewOne)
     TempDir dir;
     const std::string stool = dir.file("stool.5gd");
     const std::string edited = dir.file("stool_edited.5gd");
-    ASSERT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(stool)).status, 0);
+    ASSERT_EQ(cli({"new-object", kExampleObj, "-o", stool}).status, 0);
     const std::string editedObj = std::string(MESHWRIGHT_SOURCE_DIR) + "/examples/example_edited.obj";
-    const CliRun r = cli("merge " + quote(editedObj) + " " + quote(stool) + " -o " + quote(edited));
+    const CliRun r = cli({"merge", editedObj, stool, "-o", edited});
     ASSERT_EQ(r.status, 0) << r.err;
     const GmdcFile before = load(stool);
     const GmdcFile after = load(edited);
@@ -182,7 +181,7 @@ TEST(CliToObj, ARealGmdcComesBackThroughMerge)
         GTEST_SKIP() << "no shared fixtures";
     TempDir dir;
     const std::string teapot = fixtures + "/gmdc/teapot.5gd";
-    const CliRun r = cli("to-obj " + quote(teapot) + " -o " + quote(dir.file("teapot.obj")));
+    const CliRun r = cli({"to-obj", teapot, "-o", dir.file("teapot.obj")});
     ASSERT_EQ(r.status, 0) << r.err;
     const GmdcFile original = load(teapot);
     State state;
@@ -197,7 +196,7 @@ TEST(CliToObj, ARealGmdcComesBackThroughMerge)
         differing += same(corner(state.gmdc, 0, i), corner(original, 0, i)) ? 0 : 1;
     EXPECT_EQ(differing, 0u);
     // A static mesh has no bone list to export.
-    const CliRun smd = cli("export-smd " + quote(teapot) + " --index 1 -o " + quote(dir.file("t.smd")));
+    const CliRun smd = cli({"export-smd", teapot, "--index", "1", "-o", dir.file("t.smd")});
     EXPECT_EQ(smd.status, 1);
     EXPECT_NE(smd.err.find("doesn`t have any subgroups"), std::string::npos);
 }
@@ -208,10 +207,10 @@ TEST(CliNewObject, RealObjFilesWithinAndBeyondTenGroups)
     if (fixtures.empty())
         GTEST_SKIP() << "no shared fixtures";
     TempDir dir;
-    const CliRun two = cli("new-object " + quote(fixtures + "/obj/issue-138.obj") + " -o " + quote(dir.file("a.5gd")));
+    const CliRun two = cli({"new-object", fixtures + "/obj/issue-138.obj", "-o", dir.file("a.5gd")});
     ASSERT_EQ(two.status, 0) << two.err;
     EXPECT_EQ(load(dir.file("a.5gd")).dataLists.size(), 14u);
-    const CliRun spider = cli("new-object " + quote(fixtures + "/obj/spider.obj") + " -o " + quote(dir.file("s.5gd")));
+    const CliRun spider = cli({"new-object", fixtures + "/obj/spider.obj", "-o", dir.file("s.5gd")});
     EXPECT_EQ(spider.status, 1);
     EXPECT_NE(spider.err.find("holds 19 objects"), std::string::npos) << spider.err;
     EXPECT_FALSE(file_exists(dir.file("s.5gd")));
@@ -221,13 +220,13 @@ TEST(CliToObj, ScaleAndUsage)
 {
     TempDir dir;
     const std::string gmdcPath = dir.file("stool.5gd");
-    ASSERT_EQ(cli("new-object " + quote(kExampleObj) + " -o " + quote(gmdcPath)).status, 0);
-    ASSERT_EQ(cli("to-obj " + quote(gmdcPath) + " -o " + quote(dir.file("half.obj")) + " --scale 50").status, 0);
+    ASSERT_EQ(cli({"new-object", kExampleObj, "-o", gmdcPath}).status, 0);
+    ASSERT_EQ(cli({"to-obj", gmdcPath, "-o", dir.file("half.obj"), "--scale", "50"}).status, 0);
     const std::string half = read_file(dir.file("half.obj"));
     EXPECT_NE(half.find("v -0.2 0.25 -0.2\r\n"), std::string::npos); // the seat's top corner (-0.4, 0.5, -0.4)
-    EXPECT_EQ(cli("to-obj " + quote(gmdcPath) + " -o " + quote(dir.file("y.obj")) + " --scale 0").status, 2);
-    EXPECT_EQ(cli("to-obj " + quote(gmdcPath)).status, 2);
-    EXPECT_EQ(cli("to-obj " + quote(dir.file("missing.5gd")) + " -o " + quote(dir.file("y.obj"))).status, 1);
+    EXPECT_EQ(cli({"to-obj", gmdcPath, "-o", dir.file("y.obj"), "--scale", "0"}).status, 2);
+    EXPECT_EQ(cli({"to-obj", gmdcPath}).status, 2);
+    EXPECT_EQ(cli({"to-obj", dir.file("missing.5gd"), "-o", dir.file("y.obj")}).status, 1);
     EXPECT_FALSE(file_exists(dir.file("y.obj")));
 }
 
@@ -239,7 +238,7 @@ TEST(CliExportSmd, ReadBackGivesTheSameCornersAndBones)
     GmdcFile body = make_body_mesh(12, 6);
     NullSink quiet;
     ASSERT_TRUE(writeGmdc(body, gmdcPath, quiet));
-    const CliRun r = cli("export-smd " + quote(gmdcPath) + " --object body -o " + quote(smdPath));
+    const CliRun r = cli({"export-smd", gmdcPath, "--object", "body", "-o", smdPath});
     ASSERT_EQ(r.status, 0) << r.err;
 
     const GmdcFile g = load(gmdcPath);
@@ -254,14 +253,9 @@ TEST(CliExportSmd, ReadBackGivesTheSameCornersAndBones)
     for (std::size_t i = 0; i < object.faces.size(); ++i) {
         // Corner i of the file is vertex i + 1 of the model.
         const Corner c = corner(g, 0, i);
-        EXPECT_EQ(m.vertices[i].x, c.p[0]);
-        EXPECT_EQ(m.vertices[i].y, c.p[1]);
-        EXPECT_EQ(m.vertices[i].z, c.p[2]);
-        EXPECT_EQ(m.normals[i].x, c.n[0]);
-        EXPECT_EQ(m.normals[i].y, c.n[1]);
-        EXPECT_EQ(m.normals[i].z, c.n[2]);
-        EXPECT_EQ(m.uvs[i].u, c.t[0]);
-        EXPECT_EQ(m.uvs[i].v, c.t[1]);
+        EXPECT_EQ(flat({m.vertices[i]}), std::vector<float>(c.p, c.p + 3));
+        EXPECT_EQ(flat({m.normals[i]}), std::vector<float>(c.n, c.n + 3));
+        EXPECT_EQ(flat({m.uvs[i]}), std::vector<float>(c.t, c.t + 2));
         const auto value = static_cast<std::uint32_t>(bones.longValues[static_cast<std::size_t>(object.faces[i])]);
         EXPECT_EQ(m.bone1[i], object.blockB[value & 0xFF]);
         const std::uint32_t second = (value >> 8) & 0xFF;
@@ -277,23 +271,22 @@ TEST(CliExportSmd, LayoutsRefusalsAndUsage)
     GmdcFile body = make_body_mesh(12, 6);
     NullSink quiet;
     ASSERT_TRUE(writeGmdc(body, gmdcPath, quiet));
-    ASSERT_EQ(cli("export-smd " + quote(gmdcPath) + " --index 1 --single-bone -o " + quote(dir.file("s.smd"))).status,
-              0);
+    ASSERT_EQ(cli({"export-smd", gmdcPath, "--index", "1", "--single-bone", "-o", dir.file("s.smd")}).status, 0);
     // Vertex 0 hangs on slot 0 of the bone list, bone 2, and the line has no link part.
     const std::string single = read_file(dir.file("s.smd"));
     EXPECT_NE(single.find("\r\n 2  1.000000 "), std::string::npos);
 
-    const CliRun none = cli("export-smd " + quote(gmdcPath) + " --index 0 -o " + quote(dir.file("n.smd")));
+    const CliRun none = cli({"export-smd", gmdcPath, "--index", "0", "-o", dir.file("n.smd")});
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("doesn`t have any subgroups"), std::string::npos);
     EXPECT_FALSE(file_exists(dir.file("n.smd")));
-    const CliRun missing = cli("export-smd " + quote(gmdcPath) + " --object nobody -o " + quote(dir.file("n.smd")));
+    const CliRun missing = cli({"export-smd", gmdcPath, "--object", "nobody", "-o", dir.file("n.smd")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("\"body\""), std::string::npos);
-    EXPECT_EQ(cli("export-smd " + quote(gmdcPath) + " -o " + quote(dir.file("n.smd"))).status, 2);
-    EXPECT_EQ(cli("export-smd " + quote(gmdcPath) + " --index 1 --object body -o x.smd").status, 2);
-    EXPECT_EQ(cli("export-smd " + quote(gmdcPath) + " --index -1 -o x.smd").status, 2);
-    EXPECT_EQ(cli("export-smd " + quote(gmdcPath) + " --index 1").status, 2);
+    EXPECT_EQ(cli({"export-smd", gmdcPath, "-o", dir.file("n.smd")}).status, 2);
+    EXPECT_EQ(cli({"export-smd", gmdcPath, "--index", "1", "--object", "body", "-o", "x.smd"}).status, 2);
+    EXPECT_EQ(cli({"export-smd", gmdcPath, "--index", "-1", "-o", "x.smd"}).status, 2);
+    EXPECT_EQ(cli({"export-smd", gmdcPath, "--index", "1"}).status, 2);
     EXPECT_FALSE(file_exists(dir.file("n.smd")));
 }
 

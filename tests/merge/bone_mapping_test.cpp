@@ -16,16 +16,9 @@ using test::Link;
 using test::make_body_mesh;
 using test::make_multi_bone_model;
 using test::make_one_bone_model;
+using test::values;
 
 constexpr std::size_t kBones = 6, kWeights = 7;
-
-std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
-{
-    std::vector<std::int32_t> out;
-    for (const std::uint32_t b : bits)
-        out.push_back(static_cast<std::int32_t>(b));
-    return out;
-}
 
 State smd_state(MeshModel m, GmdcFile g = make_body_mesh())
 {

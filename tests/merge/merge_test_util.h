@@ -43,6 +43,15 @@ inline std::string bytes_of(const GmdcFile& g)
     return bytes;
 }
 
+// Bone-assignment values written as their unsigned bits.
+inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
+{
+    std::vector<std::int32_t> out;
+    for (const std::uint32_t b : bits)
+        out.push_back(static_cast<std::int32_t>(b));
+    return out;
+}
+
 inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16_t modelSource = 1)
 {
     State s;

@@ -39,4 +39,12 @@ CliRun cli(const std::string& args, bool stderrIntoOut)
     return run;
 }
 
+CliRun cli(std::initializer_list<std::string> args)
+{
+    std::string line;
+    for (const std::string& a : args)
+        line += (line.empty() ? "" : " ") + quote(a);
+    return cli(line);
+}
+
 } // namespace mw::test

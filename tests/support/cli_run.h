@@ -1,6 +1,7 @@
 // Running meshwright-cli as a separate process, the way users run it.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace mw::test {
@@ -14,6 +15,8 @@ struct CliRun {
 // Runs meshwright-cli with `args`, already quoted for the shell. With `stderrIntoOut`,
 // standard error is collected into `out` too, in the order the program wrote.
 CliRun cli(const std::string& args, bool stderrIntoOut = false);
+// Runs meshwright-cli with each of `args` quoted for the shell.
+CliRun cli(std::initializer_list<std::string> args);
 
 // `s` in single quotes for the shell.
 std::string quote(const std::string& s);
