@@ -148,36 +148,29 @@ TEST(GmdcToObj, AGmdcWithoutObjectsGivesAnEmptyFile)
 
 TEST(GmdcToObj, FacesOutsideTheirListsAndOtherFaultsAreRefused)
 {
-    GmdcFile g = make_chair();
-    g.objects[0].faces[1] = -1;
-    EXPECT_NE(refusal(g).find("Object 1 (\"seat\"): face index -1 at position 2 lies outside its vertex-position list"),
-              std::string::npos);
-
-    // Index 3 is the padding position, but there are only three texture coordinates.
-    g = make_chair();
-    g.objects[0].faces[2] = 3;
-    EXPECT_NE(refusal(g).find("face index 3 at position 3 lies outside its texture-coordinate list of 3 entries"),
-              std::string::npos);
-
-    g = make_chair();
-    g.objects[1].faces[0] = 3;
-    EXPECT_NE(refusal(g).find("Object 2 (\"leg\"): face index 3"), std::string::npos);
-
-    g = make_chair();
-    g.objects[1].objectGroupIndex = 2;
-    EXPECT_NE(refusal(g).find("uses object group 2"), std::string::npos);
-
-    g = make_chair();
-    g.objects[0].faces.pop_back();
-    EXPECT_NE(refusal(g).find("2 face indices"), std::string::npos);
-
-    g = make_chair();
-    g.dataLists[1].floatValues[4] = INFINITY;
-    EXPECT_NE(refusal(g).find("value 5 of its normal list is not a finite number"), std::string::npos);
-    g = make_chair();
-    g.dataLists[0].floatValues[4] = FLT_MAX;
-    EXPECT_NE(refusal(g, 300).find("after scaling"), std::string::npos);
-    EXPECT_NE(refusal(make_chair(), NAN).find("scale"), std::string::npos);
+    const struct {
+        void (*breakIt)(GmdcFile&);
+        double scale;
+        const char* says;
+    } cases[] = {
+        {[](GmdcFile& g) { g.objects[0].faces[1] = -1; }, 100,
+         "Object 1 (\"seat\"): face index -1 at position 2 lies outside its vertex-position list"},
+        // index 3 is the padding position, but there are only three texture coordinates
+        {[](GmdcFile& g) { g.objects[0].faces[2] = 3; }, 100,
+         "face index 3 at position 3 lies outside its texture-coordinate list of 3 entries"},
+        {[](GmdcFile& g) { g.objects[1].faces[0] = 3; }, 100, "Object 2 (\"leg\"): face index 3"},
+        {[](GmdcFile& g) { g.objects[1].objectGroupIndex = 2; }, 100, "uses object group 2"},
+        {[](GmdcFile& g) { g.objects[0].faces.pop_back(); }, 100, "2 face indices"},
+        {[](GmdcFile& g) { g.dataLists[1].floatValues[4] = INFINITY; }, 100,
+         "value 5 of its normal list is not a finite number"},
+        {[](GmdcFile& g) { g.dataLists[0].floatValues[4] = FLT_MAX; }, 300, "after scaling"},
+        {[](GmdcFile&) {}, NAN, "scale"},
+    };
+    for (const auto& c : cases) {
+        GmdcFile g = make_chair();
+        c.breakIt(g);
+        EXPECT_NE(refusal(g, c.scale).find(c.says), std::string::npos) << c.says;
+    }
 }
 
 TEST(GmdcToObj, TheFileIsSavedWhole)

@@ -154,17 +154,15 @@ TEST(Numbers, LenientParse)
 
 TEST(Numbers, IntegerFieldsRoundHalvesToEven)
 {
+    const struct {
+        double in;
+        std::int16_t out;
+    } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767}, {-32768, -32768}};
     std::int16_t v = 0;
-    ASSERT_TRUE(to_int16(parse_number("2.5"), v));
-    EXPECT_EQ(v, 2);
-    ASSERT_TRUE(to_int16(parse_number("3.5"), v));
-    EXPECT_EQ(v, 4);
-    ASSERT_TRUE(to_int16(parse_number("-2.5"), v));
-    EXPECT_EQ(v, -2);
-    ASSERT_TRUE(to_int16(32767.4, v));
-    EXPECT_EQ(v, 32767);
-    ASSERT_TRUE(to_int16(-32768, v));
-    EXPECT_EQ(v, -32768);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(to_int16(c.in, v)) << c.in;
+        EXPECT_EQ(v, c.out) << c.in;
+    }
     EXPECT_FALSE(to_int16(32767.5, v)) << "rounds to 32768, beyond the field";
     EXPECT_FALSE(to_int16(-40000, v));
     EXPECT_FALSE(to_int16(parse_number("1e999"), v));
