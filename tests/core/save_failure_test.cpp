@@ -27,6 +27,8 @@ struct SaveWriter {
     std::function<SaveFn(bool large)> make;
 };
 
+void PrintTo(const SaveWriter& writer, std::ostream* os) { *os << writer.name; }
+
 std::vector<SaveWriter> all_save_writers()
 {
     std::vector<SaveWriter> writers;

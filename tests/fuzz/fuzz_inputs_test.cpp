@@ -30,6 +30,8 @@ struct SavedInput {
     std::string testName;
 };
 
+void PrintTo(const SavedInput& input, std::ostream* os) { *os << input.path; }
+
 std::vector<SavedInput> saved_inputs()
 {
     namespace fs = std::filesystem;
