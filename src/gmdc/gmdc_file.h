@@ -36,6 +36,8 @@ struct FileHeader {
     std::uint32_t linkCount = 0;
     std::uint32_t indexCount = 0;
     std::uint32_t typeId = 0;
+
+    bool operator==(const FileHeader&) const = default;
 };
 
 struct ResourceHeader {
@@ -46,6 +48,8 @@ struct ResourceHeader {
     std::uint32_t resourceId = 0;
     std::uint32_t resourceVersion = 0;
     std::string fileName;
+
+    bool operator==(const ResourceHeader&) const = default;
 };
 
 // P1 entry. The values are 32-bit integers (longValues) for a bone-assignment list and
@@ -64,38 +68,49 @@ struct DataList {
     bool holdsLongValues() const { return identity == kIdentityBoneAssignments; }
     std::size_t valueCount() const { return holdsLongValues() ? longValues.size() : floatValues.size(); }
     std::int64_t dataLength() const { return 4 * static_cast<std::int64_t>(valueCount()); }
+
+    bool operator==(const DataList&) const = default;
 };
 
 // P2 entry.
 struct ObjectGroup {
     std::int32_t spare = 0; // kept in memory only, never in a file
-    std::vector<std::int16_t> dataListIndices; // 0-based P1 numbers: [0] positions, [1] normals, [2] texture coordinates
+    std::vector<std::int16_t>
+        dataListIndices; // 0-based P1 numbers: [0] positions, [1] normals, [2] texture coordinates
     std::int32_t vertexCount = 0;
     std::int32_t activeCount = 0;
     std::vector<std::int16_t> list1; // the three alias lists, carried unchanged
     std::vector<std::int16_t> list2;
     std::vector<std::int16_t> list3;
+
+    bool operator==(const ObjectGroup&) const = default;
 };
 
 // P3 entry.
 struct GmdcObject {
-    std::int32_t primitiveType = 0; // 2: triangles, three face entries each
+    std::int32_t primitiveType = 0;    // 2: triangles, three face entries each
     std::int32_t objectGroupIndex = 0; // 0-based P2 number
     std::string name;
     std::vector<std::int16_t> faces; // 0-based vertex numbers within the object group
     std::int32_t opacity = -1;
     std::vector<std::int16_t> blockB; // the object's bone list: 0-based bone numbers
+
+    bool operator==(const GmdcObject&) const = default;
 };
 
 // P4 "Block A" entry, 28 bytes.
 struct Transform {
     float rotation[4] = {0, 0, 0, 0}; // quaternion x, y, z, w
     float location[3] = {0, 0, 0};
+
+    bool operator==(const Transform&) const = default;
 };
 
 struct NamePair {
     std::string first;
     std::string second;
+
+    bool operator==(const NamePair&) const = default;
 };
 
 // P5 entry. vertices holds x, y, z per vertex. A file stores no face count for an entry
@@ -105,6 +120,8 @@ struct P5Entry {
     std::vector<std::int16_t> faces;
 
     std::int64_t vertexCount() const { return static_cast<std::int64_t>(vertices.size() / 3); }
+
+    bool operator==(const P5Entry&) const = default;
 };
 
 struct GmdcFile {
@@ -115,7 +132,7 @@ struct GmdcFile {
     std::vector<GmdcObject> objects;
     std::vector<Transform> transforms;
     std::vector<NamePair> namePairs;
-    std::vector<float> boundingVertices; // x, y, z per vertex
+    std::vector<float> boundingVertices;     // x, y, z per vertex
     std::vector<std::int16_t> boundingFaces; // 0-based, 3 per triangle; none without vertices
     std::vector<P5Entry> p5Entries;
 
@@ -126,6 +143,8 @@ struct GmdcFile {
 
     // Empties the whole record: every list released, the headers zeroed.
     void reset() { *this = GmdcFile(); }
+
+    bool operator==(const GmdcFile&) const = default;
 };
 
 } // namespace mw
