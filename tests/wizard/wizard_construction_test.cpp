@@ -1,0 +1,312 @@
+// Building a new GMDC from imported models: the layout for 1, 3 and 5 objects, the two
+// kinds of clickable area, and every refusal leaving the current GMDC as it was.
+#include "core/byte_io.h"
+#include "support/gmdc_builders.h"
+#include "support/model_builders.h"
+#include "support/test_support.h"
+#include "wizard/wizard_construction.h"
+
+#include <gtest/gtest.h>
+
+using namespace mw;
+
+namespace {
+
+State state_with_models(const std::vector<std::int32_t>& vertexCounts, const std::vector<std::int32_t>& faceCounts)
+{
+    State s;
+    for (std::size_t i = 0; i < vertexCounts.size(); ++i)
+        s.models.models.push_back(test::make_obj_model("part" + std::to_string(i + 1), vertexCounts[i], faceCounts[i],
+                                                       static_cast<float>(i)));
+    return s;
+}
+
+// The box shipped beside the program: every build copies data/ beside the executables.
+WizardOptions default_box()
+{
+    return WizardOptions{};
+}
+
+// A record that is clearly not a new object, to see that refusals leave it alone.
+void expect_untouched_body_mesh(const GmdcFile& g)
+{
+    EXPECT_EQ(g.dataLists.size(), 14u);
+    ASSERT_EQ(g.objects.size(), 1u);
+    EXPECT_EQ(g.objects[0].name, "body");
+    EXPECT_EQ(g.transforms.size(), 65u);
+    EXPECT_EQ(g.p5Entries.size(), 2u);
+    EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2}));
+}
+
+} // namespace
+
+TEST(WizardConstruction, OneObjectOfFourVerticesAndTwoFaces)
+{
+    State s = state_with_models({4}, {2});
+    RecordingSink sink;
+    ASSERT_TRUE(build_new_object(s, default_box(), sink)) << sink.last();
+    EXPECT_TRUE(sink.empty());
+    const GmdcFile& g = s.gmdc;
+
+    EXPECT_EQ(g.header.versionLow, 1);
+    EXPECT_EQ(g.header.versionHigh, 0xFFFF);
+    EXPECT_EQ(g.header.linkCount, 0u);
+    EXPECT_EQ(g.header.indexCount, 1u);
+    EXPECT_EQ(g.header.typeId, 0xAC4F8687u);
+    EXPECT_EQ(g.resource.blockName, "cGeometryDataContainer");
+    EXPECT_EQ(g.resource.blockId, 0xAC4F8687u);
+    EXPECT_EQ(g.resource.blockVersion, 4u);
+    EXPECT_EQ(g.resource.resourceName, "cSGResource");
+    EXPECT_EQ(g.resource.resourceId, 0u);
+    EXPECT_EQ(g.resource.resourceVersion, 2u);
+    EXPECT_EQ(g.resource.fileName, "Custom_object");
+
+    ASSERT_EQ(g.dataLists.size(), 11u);
+    struct Base {
+        std::uint32_t identity;
+        int repetition, blockFormat, setFormat;
+    };
+    const Base base[8] = {{0x5B830781, 0, 2, 3}, {0x3B83078B, 0, 2, 1}, {0xBB8307AB, 0, 1, 2}, {0xBB8307AB, 1, 1, 2},
+                          {0xBB8307AB, 2, 1, 2}, {0xBB8307AB, 3, 1, 2}, {0xDB830795, 0, 4, 2}, {0xDB830795, 1, 4, 2}};
+    for (int i = 0; i < 8; ++i) {
+        const DataList& d = g.dataLists[i];
+        EXPECT_EQ(d.identity, base[i].identity) << i;
+        EXPECT_EQ(d.repetition, base[i].repetition) << i;
+        EXPECT_EQ(d.blockFormat, base[i].blockFormat) << i;
+        EXPECT_EQ(d.setFormat, base[i].setFormat) << i;
+        EXPECT_EQ(d.recordCount, 0) << i;
+        EXPECT_EQ(d.dataLength(), 0) << i;
+        EXPECT_TRUE(d.items.empty()) << i;
+    }
+    const MeshModel& m = s.models.models[0];
+    const DataList& pos = g.dataLists[8];
+    const DataList& nrm = g.dataLists[9];
+    const DataList& tex = g.dataLists[10];
+    EXPECT_EQ(pos.identity, kIdentityPositions);
+    EXPECT_EQ(nrm.identity, kIdentityNormals);
+    EXPECT_EQ(tex.identity, kIdentityTexCoords);
+    EXPECT_EQ(pos.blockFormat, 2);
+    EXPECT_EQ(pos.setFormat, 3);
+    EXPECT_EQ(nrm.blockFormat, 2);
+    EXPECT_EQ(nrm.setFormat, 1);
+    EXPECT_EQ(tex.blockFormat, 1);
+    EXPECT_EQ(tex.setFormat, 2);
+    for (const DataList* d : {&pos, &nrm, &tex}) {
+        EXPECT_EQ(d->recordCount, 4);
+        EXPECT_EQ(d->repetition, 0);
+    }
+    EXPECT_EQ(pos.dataLength(), 48);
+    EXPECT_EQ(nrm.dataLength(), 48);
+    EXPECT_EQ(tex.dataLength(), 32);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(pos.floatValues[3 * i + 1], m.vertices[i].y);
+        EXPECT_EQ(nrm.floatValues[3 * i + 2], m.normals[i].z);
+        EXPECT_EQ(tex.floatValues[2 * i + 1], m.uvs[i].v); // copied unchanged
+    }
+
+    ASSERT_EQ(g.objectGroups.size(), 1u);
+    const ObjectGroup& group = g.objectGroups[0];
+    EXPECT_EQ(group.dataListIndices, (std::vector<std::int16_t>{8, 9, 10}));
+    EXPECT_EQ(group.vertexCount, 4);
+    EXPECT_EQ(group.activeCount, 3);
+    EXPECT_TRUE(group.list1.empty() && group.list2.empty() && group.list3.empty());
+
+    ASSERT_EQ(g.objects.size(), 1u);
+    const GmdcObject& o = g.objects[0];
+    EXPECT_EQ(o.primitiveType, 2);
+    EXPECT_EQ(o.objectGroupIndex, 0);
+    EXPECT_EQ(o.opacity, -1);
+    EXPECT_EQ(o.name, "part1");
+    // Faces (1,2,3) and (2,3,4) of the model, counted from 0.
+    EXPECT_EQ(o.faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_TRUE(o.blockB.empty());
+
+    EXPECT_TRUE(g.transforms.empty());
+    EXPECT_TRUE(g.namePairs.empty());
+    EXPECT_TRUE(g.p5Entries.empty());
+    EXPECT_EQ(g.boundingVertexCount(), 8);
+    EXPECT_EQ(g.boundingFaces.size(), 36u);
+    // The model set it was built from stays.
+    EXPECT_EQ(s.models.modelCount(), 1);
+}
+
+TEST(WizardConstruction, ThreeAndFiveObjectsNumberTheirListsInThrees)
+{
+    State three = state_with_models({4, 5, 6}, {2, 3, 4});
+    RecordingSink sink;
+    ASSERT_TRUE(build_new_object(three, default_box(), sink)) << sink.last();
+    ASSERT_EQ(three.gmdc.dataLists.size(), 17u);
+    ASSERT_EQ(three.gmdc.objectGroups.size(), 3u);
+    EXPECT_EQ(three.gmdc.objectGroups[2].dataListIndices, (std::vector<std::int16_t>{14, 15, 16}));
+    EXPECT_EQ(three.gmdc.objectGroups[2].vertexCount, 6);
+    EXPECT_EQ(three.gmdc.objectGroups[1].dataListIndices, (std::vector<std::int16_t>{11, 12, 13}));
+    ASSERT_EQ(three.gmdc.objects.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(three.gmdc.objects[k].objectGroupIndex, k);
+        EXPECT_EQ(three.gmdc.objects[k].name, "part" + std::to_string(k + 1));
+        EXPECT_EQ(three.gmdc.objects[k].faces.size(), static_cast<std::size_t>(3 * (k + 2)));
+        EXPECT_EQ(three.gmdc.objects[k].opacity, -1);
+    }
+    EXPECT_EQ(three.gmdc.dataLists[16].recordCount, 6);
+    EXPECT_EQ(three.gmdc.dataLists[16].identity, kIdentityTexCoords);
+
+    State five = state_with_models({3, 3, 3, 3, 3}, {1, 1, 1, 1, 1});
+    ASSERT_TRUE(build_new_object(five, default_box(), sink)) << sink.last();
+    EXPECT_EQ(five.gmdc.dataLists.size(), 23u);
+    EXPECT_EQ(five.gmdc.objectGroups.size(), 5u);
+    EXPECT_EQ(five.gmdc.objects.size(), 5u);
+    EXPECT_EQ(five.gmdc.objectGroups[4].dataListIndices, (std::vector<std::int16_t>{20, 21, 22}));
+}
+
+TEST(WizardConstruction, ShapeAreaRaisesEachObjectsFacesByTheVerticesBeforeIt)
+{
+    State s = state_with_models({4, 3}, {2, 1});
+    RecordingSink sink;
+    WizardOptions options;
+    options.shapeArea = true;
+    ASSERT_TRUE(build_new_object(s, options, sink)) << sink.last();
+    const GmdcFile& g = s.gmdc;
+    ASSERT_EQ(g.boundingVertexCount(), 7);
+    EXPECT_EQ(g.boundingVertices[3 * 4], s.models.models[1].vertices[0].x);
+    // Object 1: (1,2,3), (2,3,4) -> 0,1,2, 1,2,3; object 2: (1,2,3) -> 0,1,2 raised by 4.
+    EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(WizardConstruction, ASecondRunStartsAfreshFromItsOwnModels)
+{
+    State s = state_with_models({4, 3}, {2, 1});
+    s.gmdc = test::make_body_mesh();
+    RecordingSink sink;
+    WizardOptions options;
+    options.shapeArea = true;
+    ASSERT_TRUE(build_new_object(s, options, sink));
+    // The loaded record's transforms, name pairs and P5 are gone.
+    EXPECT_TRUE(s.gmdc.transforms.empty());
+    EXPECT_TRUE(s.gmdc.namePairs.empty());
+    EXPECT_TRUE(s.gmdc.p5Entries.empty());
+
+    s.models.models = {test::make_obj_model("second", 5, 3, 9.0f)};
+    ASSERT_TRUE(build_new_object(s, options, sink));
+    EXPECT_EQ(s.gmdc.boundingVertexCount(), 5);
+    EXPECT_EQ(s.gmdc.boundingFaces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3, 2, 3, 4}));
+    EXPECT_EQ(s.gmdc.dataLists.size(), 11u);
+    EXPECT_EQ(s.gmdc.objects.size(), 1u);
+}
+
+TEST(WizardConstruction, TheDefaultAreaComesFromTheNamedFile)
+{
+    test::TempDir dir;
+    ClickableArea area;
+    area.vertices = {0, 0, 0, 5, 0, 0, 0, 5, 0};
+    area.faces = {0, 2, 1};
+    test::write_file(dir.file("area.dat"), serializeDefaultArea(area));
+    State s = state_with_models({3}, {1});
+    RecordingSink sink;
+    WizardOptions options;
+    options.areaFile = dir.file("area.dat");
+    ASSERT_TRUE(build_new_object(s, options, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.boundingVertices, area.vertices);
+    EXPECT_EQ(s.gmdc.boundingFaces, area.faces);
+}
+
+TEST(WizardConstruction, BadAreaFilesAreRefusedAndTheGmdcStays)
+{
+    test::TempDir dir;
+    auto with_counts = [](std::int32_t n, std::int32_t m, std::size_t floats, std::vector<std::int16_t> faces) {
+        ByteWriter w;
+        w.i32(n);
+        w.i32(m);
+        for (std::size_t i = 0; i < floats; ++i)
+            w.f32(1.0f);
+        for (std::int16_t f : faces)
+            w.i16(f);
+        return w.take();
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    } cases[] = {
+        {"short.dat", std::string("\x08\x00\x00", 3), "too short"},
+        {"truncated.dat", with_counts(3, 3, 9, {0, 1}), "truncated"},
+        {"negative.dat", with_counts(-1, 0, 0, {}), "negative"},
+        {"negative_faces.dat", with_counts(3, -3, 9, {}), "negative"},
+        {"bad_index.dat", with_counts(3, 3, 9, {0, 1, 3}), "face index 3"},
+        {"negative_index.dat", with_counts(3, 3, 9, {0, -1, 2}), "face index -1"},
+    };
+    for (const auto& c : cases) {
+        test::write_file(dir.file(c.name), c.bytes);
+        State s = state_with_models({3}, {1});
+        s.gmdc = test::make_body_mesh();
+        RecordingSink sink;
+        WizardOptions options;
+        options.areaFile = dir.file(c.name);
+        EXPECT_FALSE(build_new_object(s, options, sink)) << c.name;
+        EXPECT_TRUE(sink.contains(c.says)) << c.name << ": " << sink.last();
+        EXPECT_TRUE(sink.contains(c.name)) << sink.last();
+        expect_untouched_body_mesh(s.gmdc);
+    }
+    State s = state_with_models({3}, {1});
+    s.gmdc = test::make_body_mesh();
+    RecordingSink sink;
+    WizardOptions missing;
+    missing.areaFile = dir.file("missing.dat");
+    EXPECT_FALSE(build_new_object(s, missing, sink));
+    EXPECT_TRUE(sink.contains("missing.dat")) << sink.last();
+    expect_untouched_body_mesh(s.gmdc);
+}
+
+TEST(WizardConstruction, ModelsThatCannotBecomeAnObjectAreRefused)
+{
+    auto refused = [](State s, const WizardOptions& options, const char* says) {
+        s.gmdc = test::make_body_mesh();
+        RecordingSink sink;
+        EXPECT_FALSE(build_new_object(s, options, sink)) << says;
+        EXPECT_TRUE(sink.contains(says)) << sink.last();
+        EXPECT_TRUE(sink.has(MessageKind::Error));
+        expect_untouched_body_mesh(s.gmdc);
+    };
+    refused(State{}, {}, "holds 0 objects");
+    refused(state_with_models(std::vector<std::int32_t>(11, 3), std::vector<std::int32_t>(11, 1)), {},
+            "holds 11 objects");
+
+    State noNormals = state_with_models({4, 4}, {2, 2});
+    noNormals.models.models[1].normals.clear();
+    refused(noNormals, {}, "0 normals");
+    State fewUvs = state_with_models({4}, {2});
+    fewUvs.models.models[0].uvs.pop_back();
+    refused(fewUvs, {}, "3 texture coordinates");
+
+    State outside = state_with_models({4}, {2});
+    outside.models.models[0].faces[1].vertex3 = 5;
+    refused(outside, {}, "Face 2 of Model 1 (\"part1\") names vertex 5");
+    State zero = state_with_models({4}, {2});
+    zero.models.models[0].faces[0].vertex1 = 0;
+    refused(zero, {}, "names vertex 0");
+
+    State longName = state_with_models({3}, {1});
+    longName.models.models[0].name = std::string(256, 'n');
+    refused(longName, {}, "256 characters");
+
+    // Two objects of 20000 vertices: the second one's last vertex would be area index 39999.
+    State big = state_with_models({20000, 20000}, {0, 1});
+    big.models.models[1].faces[0].vertex3 = 20000;
+    WizardOptions shape;
+    shape.shapeArea = true;
+    refused(big, shape, "39999");
+    // The same models with the default box are fine: each object alone fits.
+    State bigBox = state_with_models({20000, 20000}, {0, 1});
+    bigBox.models.models[1].faces[0].vertex3 = 20000;
+    RecordingSink sink;
+    EXPECT_TRUE(build_new_object(bigBox, {}, sink)) << sink.last();
+    EXPECT_EQ(bigBox.gmdc.objects[1].faces[2], 19999);
+}
+
+TEST(WizardConstruction, AModelOf255CharactersNameIsAccepted)
+{
+    State s = state_with_models({3}, {1});
+    s.models.models[0].name = std::string(255, 'n');
+    RecordingSink sink;
+    ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.objects[0].name.size(), 255u);
+}
