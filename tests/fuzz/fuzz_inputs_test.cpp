@@ -2,6 +2,8 @@
 // (tests/fuzz/crashes/<target>/, named after what it broke) and every seed
 // (fuzz/corpus/<target>/) goes through the same checks the target runs. The sanitizer
 // build of the tests (build-asan/) turns a memory fault here into a failure too.
+#include "checks/default_area_checks.h"
+#include "checks/gmdc_checks.h"
 #include "checks/text_checks.h"
 #include "support/test_support.h"
 
@@ -19,6 +21,8 @@ using Check = std::function<std::string(std::string_view)>;
 const std::map<std::string, Check>& checks_by_target()
 {
     static const std::map<std::string, Check> checks = {
+        {"fuzz_default_area", mw::fuzz::check_default_area},
+        {"fuzz_gmdc", mw::fuzz::check_gmdc},
         {"fuzz_text", mw::fuzz::check_text_primitives},
     };
     return checks;
@@ -30,7 +34,10 @@ struct SavedInput {
     std::string testName;
 };
 
-void PrintTo(const SavedInput& input, std::ostream* os) { *os << input.path; }
+void PrintTo(const SavedInput& input, std::ostream* os)
+{
+    *os << input.path;
+}
 
 std::vector<SavedInput> saved_inputs()
 {
