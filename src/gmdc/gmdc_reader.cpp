@@ -96,19 +96,23 @@ class Parser {
 
     // Reads a count and checks that `count` entries of at least `entrySize` bytes each
     // can follow; `countName` names the count in messages ("item count").
-    bool count(const char* countName, const char* listName, std::int64_t entrySize, std::int32_t& n)
+    bool count(const char* countName, const char* listName, std::int64_t entrySize, std::int32_t& n,
+               bool minimum = false)
     {
         if (!in_.read_i32(n))
             return truncated(std::string("the ") + countName);
         if (n < 0)
             return damaged(std::string("has a negative ") + countName + " (" + std::to_string(n) + ")");
-        return fits(listName, n, entrySize);
+        return fits(listName, n, entrySize, minimum);
     }
-    bool fits(const char* listName, std::int64_t n, std::int64_t entrySize)
+    // True when `n` entries of `entrySize` bytes (at least, when `minimum`) can follow.
+    bool fits(const char* listName, std::int64_t n, std::int64_t entrySize, bool minimum = false)
     {
         if (n * entrySize > static_cast<std::int64_t>(in_.remaining()))
-            return truncated(listName, std::to_string(n) + " entries need at least " + std::to_string(n * entrySize) +
-                                           " bytes from byte " + std::to_string(in_.position()));
+            return truncated(std::string("the ") + listName,
+                             std::to_string(n) + (n == 1 ? " entry needs " : " entries need ") +
+                                 (minimum ? "at least " : "") + std::to_string(n * entrySize) + " bytes from byte " +
+                                 std::to_string(in_.position()));
         return true;
     }
 
@@ -117,7 +121,7 @@ class Parser {
         if (!fits(listName, n, sizeof(T)))
             return false;
         out.resize(static_cast<std::size_t>(n));
-        return in_.read_array(out.data(), out.size()) || truncated(listName);
+        return in_.read_array(out.data(), out.size()) || truncated(std::string("the ") + listName);
     }
 
     // A list of 16-bit values: i16 in version 4, i32 in versions 1 to 3, whose values must
@@ -133,7 +137,7 @@ class Parser {
             std::int32_t wide = 0;
             const std::size_t at_byte = in_.position();
             if (!in_.read_i32(wide))
-                return truncated(listName);
+                return truncated(std::string("the ") + listName);
             if (wide < std::numeric_limits<std::int16_t>::min() || wide > std::numeric_limits<std::int16_t>::max())
                 return fail_with(name_ + " cannot be loaded: the " + listName + " of " + where() + " hold the value " +
                                  std::to_string(wide) + " (at byte " + std::to_string(at_byte) +
@@ -153,7 +157,7 @@ class Parser {
     bool small_mesh(std::vector<float>& vertices, std::vector<std::int16_t>& faces)
     {
         std::int32_t vertexCount = 0;
-        if (!count("vertex count", "vertices", 12, vertexCount))
+        if (!count("vertex count", "vertices", 12, vertexCount, true))
             return false;
         std::int32_t faceCount = 0;
         if (vertexCount != 0 && !count("face count", "faces", indexSize(), faceCount))
@@ -195,7 +199,7 @@ class Parser {
     {
         at("");
         std::int32_t n = 0;
-        if (!count("data-list count", "the data lists", kMinDataListSize, n))
+        if (!count("data-list count", "data lists", kMinDataListSize, n, true))
             return false;
         g.dataLists.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {
@@ -211,8 +215,8 @@ class Parser {
             if (dataLength % 4 != 0)
                 return damaged("has a data length of " + std::to_string(dataLength) +
                                " bytes, which is not a multiple of 4");
-            const bool ok = d.holdsLongValues() ? values("the values", d.longValues, dataLength / 4)
-                                                : values("the values", d.floatValues, dataLength / 4);
+            const bool ok = d.holdsLongValues() ? values("values", d.longValues, dataLength / 4)
+                                                : values("values", d.floatValues, dataLength / 4);
             if (!ok || !index_list("item count", "items", d.items))
                 return false;
         }
@@ -223,7 +227,7 @@ class Parser {
     {
         at("");
         std::int32_t n = 0;
-        if (!count("object-group count", "the object groups", kMinObjectGroupSize, n))
+        if (!count("object-group count", "object groups", kMinObjectGroupSize, n, true))
             return false;
         g.objectGroups.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {
@@ -247,7 +251,7 @@ class Parser {
         const std::int64_t minSize = 4 + 4 + 1 + 4 + (hasOpacity ? 4 : 0) + (hasBlockB ? 4 : 0);
         at("");
         std::int32_t n = 0;
-        if (!count("object count", "the objects", minSize, n))
+        if (!count("object count", "objects", minSize, n, true))
             return false;
         g.objects.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {
@@ -269,7 +273,7 @@ class Parser {
     {
         at("");
         std::int32_t n = 0;
-        if (!count("transform count", "the transforms", kTransformSize, n))
+        if (!count("transform count", "transforms", kTransformSize, n, true))
             return false;
         g.transforms.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {
@@ -279,7 +283,7 @@ class Parser {
                 return truncated("the values");
         }
         at("");
-        if (!count("name-pair count", "the name pairs", kMinNamePairSize, n))
+        if (!count("name-pair count", "name pairs", kMinNamePairSize, n, true))
             return false;
         g.namePairs.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {
@@ -296,7 +300,7 @@ class Parser {
     {
         at("");
         std::int32_t n = 0;
-        if (!count("P5 count", "the P5 entries", kMinP5EntrySize, n))
+        if (!count("P5 count", "P5 entries", kMinP5EntrySize, n, true))
             return false;
         g.p5Entries.resize(static_cast<std::size_t>(n));
         for (std::int32_t k = 0; k < n; ++k) {

@@ -1,0 +1,142 @@
+// Damaged, truncated and foreign files: the reader refuses them with a message naming the
+// file, the problem and where, and the GMDC already loaded stays exactly as it was.
+#include "gmdc/gmdc_test_util.h"
+#include "support/gmdc_builders.h"
+#include "support/gmdc_bytes.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace mw::test {
+namespace {
+
+// Loads `bytes` from a file over a GMDC that already holds a body mesh; expects failure
+// with a message containing the path and `part`, and the old record untouched.
+void expect_refused(const std::string& bytes, const std::string& part)
+{
+    TempDir dir;
+    const std::string path = dir.file("damaged.5gd");
+    write_file(path, bytes);
+    GmdcFile g = make_body_mesh();
+    RecordingSink sink;
+    EXPECT_FALSE(readGmdc(g, path, sink));
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
+    EXPECT_NE(sink.last().find("\"" + path + "\""), std::string::npos) << sink.last();
+    EXPECT_NE(sink.last().find(part), std::string::npos) << sink.last();
+    EXPECT_EQ(g, make_body_mesh());
+}
+
+// Headers, then one float data list whose item count is `itemCount` and whose data
+// length is `dataLength`, and nothing else.
+GmdcBytes one_list_file(std::int32_t dataLength, std::int32_t itemCount)
+{
+    GmdcBytes b;
+    b.headers().i32(1);
+    b.i32(1).u32(kIdentityNormals).i32(0).i32(2).i32(1).i32(dataLength);
+    for (std::int32_t i = 0; i < dataLength / 4; ++i)
+        b.f32(0.5f);
+    b.i32(itemCount);
+    return b;
+}
+
+TEST(GmdcDamaged, EveryPrefixOfAValidFileIsTruncated)
+{
+    const std::string full = serialized(make_body_mesh());
+    GmdcFile fresh;
+    std::string error;
+    EXPECT_FALSE(parseGmdc(std::string_view(), fresh, error, "cut.5gd"));
+    EXPECT_NE(error.find("is empty"), std::string::npos) << error;
+    for (std::size_t n = 1; n < full.size(); ++n) {
+        GmdcFile g;
+        error.clear();
+        ASSERT_FALSE(parseGmdc(std::string_view(full).substr(0, n), g, error, "cut.5gd")) << n;
+        ASSERT_EQ(error.find("\"cut.5gd\" is truncated at byte " + std::to_string(n) + " while reading "), 0u) << error;
+    }
+    expect_refused(full.substr(0, full.size() / 2), "is truncated at byte " + std::to_string(full.size() / 2));
+}
+
+TEST(GmdcDamaged, BytesAfterP5AndTheHeaderAreNotJudged)
+{
+    GmdcBytes b;
+    b.u16(7).u16(7).u32(99).u32(99).u32(0x12345678); // a header no tool would write
+    b.name("cGeometryDataContainer").u32(0).u32(4).name("").u32(0).u32(0).name("");
+    for (int i = 0; i < 7; ++i)
+        b.i32(0);
+    b.raw("trailing bytes");
+    const GmdcFile g = parsed(b.str());
+    EXPECT_EQ(g.header.versionLow, 7);
+    EXPECT_EQ(g.header.typeId, 0x12345678u);
+}
+
+TEST(GmdcDamaged, ForeignFilesAndVersions)
+{
+    expect_refused(GmdcBytes().headers(4, "x", "cShape").str(), "is not a GMDC file (its block name is \"cShape\")");
+    expect_refused(std::string(200, '\x7f'), "is not a GMDC file");
+    expect_refused(GmdcBytes().headers(5).str(), "block version 5");
+    expect_refused(GmdcBytes().headers(0).str(), "block version 0");
+    expect_refused("", "is empty");
+}
+
+TEST(GmdcDamaged, NegativeCounts)
+{
+    expect_refused(GmdcBytes().headers().i32(-1).str(), "it has a negative data-list count (-1)");
+    GmdcBytes list3;
+    list3.headers().i32(3);
+    for (int k = 0; k < 3; ++k)
+        list3.i32(0).u32(kIdentityNormals).i32(0).i32(2).i32(1).i32(0).i32(k == 2 ? -5 : 0);
+    expect_refused(list3.str(), "data list 3 has a negative item count (-5)");
+    expect_refused(one_list_file(-8, 0).str(), "data list 1 has a negative data length (-8)");
+
+    GmdcBytes mesh;
+    mesh.headers();
+    for (int i = 0; i < 5; ++i)
+        mesh.i32(0);
+    mesh.i32(-3);
+    expect_refused(mesh.str(), "the bounding mesh has a negative vertex count (-3)");
+
+    GmdcBytes p5;
+    p5.headers();
+    for (int i = 0; i < 6; ++i)
+        p5.i32(0);
+    p5.i32(1).i32(1).i32(-6).f32(0).f32(0).f32(0);
+    expect_refused(p5.str(), "P5 entry 1 has a negative face count (-6)");
+}
+
+TEST(GmdcDamaged, CountsBeyondTheBytesLeft)
+{
+    expect_refused(GmdcBytes().headers().i32(0x7FFFFFFF).str(), "while reading the data lists");
+    expect_refused(one_list_file(0, 1000000).str(), "while reading the items of data list 1");
+    GmdcBytes values;
+    values.headers().i32(1).i32(1).u32(kIdentityNormals).i32(0).i32(2).i32(1).i32(0x7FFFFFFC).i32(0);
+    expect_refused(values.str(), "while reading the values of data list 1");
+
+    GmdcBytes faces;
+    faces.headers().i32(0).i32(0).i32(1).i32(2).i32(0).name("obj").i32(1000000000).raw(std::string(16, '\0'));
+    expect_refused(faces.str(), "while reading the faces of object 1");
+
+    GmdcBytes transforms;
+    transforms.headers().i32(0).i32(0).i32(0).i32(3).f32(1);
+    expect_refused(transforms.str(), "while reading the transforms");
+}
+
+TEST(GmdcDamaged, NameRunningPastTheEnd)
+{
+    GmdcBytes b;
+    b.headers().i32(0).i32(0).i32(1).i32(2).i32(0).u8(200).raw(std::string(40, 's'));
+    expect_refused(b.str(), "while reading the name of object 1");
+}
+
+TEST(GmdcDamaged, DataLengthNotAMultipleOfFour)
+{
+    GmdcBytes b = one_list_file(0, 0);
+    std::string bytes = b.str();
+    // dataLength is the sixth field of the list, after the headers and the list count.
+    const std::size_t at = data_list_offset(bytes, 0) + 20;
+    bytes.replace(at, 4, le32(10));
+    bytes += std::string(16, '\0');
+    expect_refused(bytes, "data list 1 has a data length of 10 bytes, which is not a multiple of 4");
+}
+
+} // namespace
+} // namespace mw::test
