@@ -1,0 +1,505 @@
+#include "mesh/obj_reader.h"
+
+#include "core/program_folder.h"
+#include "core/save_file.h"
+#include "mesh/corner_table.h"
+#include "mesh/keyword.h"
+#include "mesh/numbers.h"
+#include "mesh/text_lines.h"
+#include "mesh/tokens.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+namespace mw {
+
+namespace {
+
+constexpr std::int32_t kMaxModels = 32767;
+
+enum ListKind { kPositions = 0, kTextureCoordinates = 1, kNormals = 2 };
+const char* const kListNames[] = {"position", "texture coordinate", "normal"};
+const char* const kListPlurals[] = {"positions", "texture coordinates", "normals"};
+
+// Everything one read_obj call builds before it hands the result to the state.
+class ObjParser {
+  public:
+    explicit ObjParser(const std::string& fileName) : fileName_(fileName) {}
+
+    // Handles one line; false (with error() set) when the file must be refused.
+    bool line(std::string_view text);
+    // After the last line: false when a face names a number beyond its list.
+    bool check_references();
+
+    const std::string& error() const { return error_; }
+    bool hasNormals() const { return !normals_.empty(); }
+    bool hasTextureCoordinates() const { return !uvs_.empty(); }
+    std::int64_t cutPolygons() const { return cutPolygons_; }
+    std::uint32_t firstCutLine() const { return firstCutLine_; }
+
+    ModelSet set;                             // models hold only their names until numbered
+    std::vector<std::vector<Corner>> corners; // per model, three per face, file numbers
+
+    const std::vector<Vec3f>& positions() const { return positions_; }
+    const std::vector<Vec3f>& normals() const { return normals_; }
+    const std::vector<Vec2f>& uvs() const { return uvs_; }
+
+  private:
+    bool refuse(const std::string& what)
+    {
+        error_ = fileName_ + ", line " + std::to_string(lineNumber_) + ": " + what;
+        return false;
+    }
+    bool read_float(std::string_view token, float& out);
+    bool read_vec3(TokenCursor& tokens, std::vector<Vec3f>& list);
+    bool read_uv(TokenCursor& tokens);
+    bool start_model(std::string_view name);
+    bool read_face(TokenCursor& tokens);
+    bool read_corner(std::string_view token, Corner& corner);
+    bool resolve(std::int64_t raw, ListKind kind, std::int32_t& out);
+
+    const std::string& fileName_;
+    std::string error_;
+    std::uint32_t lineNumber_ = 0;
+
+    std::vector<Vec3f> positions_;
+    std::vector<Vec3f> normals_;
+    std::vector<Vec2f> uvs_;
+
+    bool geometry_ = false; // positions or faces read since the last model started
+    std::string pendingName_;
+
+    std::int64_t cutPolygons_ = 0;
+    std::uint32_t firstCutLine_ = 0;
+
+    // The largest positive number a face gave for each list, and the line where it first
+    // appeared; "beyond the list" is judged against the list's size at the end of the file.
+    std::int64_t maxReference_[3] = {0, 0, 0};
+    std::uint32_t maxReferenceLine_[3] = {0, 0, 0};
+};
+
+bool ObjParser::line(std::string_view text)
+{
+    ++lineNumber_;
+    // Indented lines are read like any other.
+    TokenCursor tokens(skip_separators(text));
+    const std::string_view keyword = tokens.next();
+    if (keyword.empty())
+        return true;
+    switch (keyword[0] | 0x20) {
+    case 'v':
+        if (keyword.size() == 1) {
+            geometry_ = true;
+            return read_vec3(tokens, positions_);
+        }
+        if (keyword.size() == 2 && (keyword[1] | 0x20) == 'n')
+            return read_vec3(tokens, normals_);
+        if (keyword.size() == 2 && (keyword[1] | 0x20) == 't')
+            return read_uv(tokens);
+        return true;
+    case 'f':
+        if (keyword.size() != 1)
+            return true;
+        geometry_ = true;
+        if (set.models.empty() && !start_model(pendingName_))
+            return false;
+        return read_face(tokens);
+    case 'g':
+    case 'o': {
+        if (keyword.size() != 1)
+            return true;
+        // "g left arm" names the model "left": the name is token 2 only.
+        const std::string_view name = tokens.next();
+        if (name.empty())
+            return true;
+        if (!geometry_) {
+            pendingName_ = name;
+            return true;
+        }
+        geometry_ = false;
+        return start_model(name);
+    }
+    default:
+        break;
+    }
+    if (equals_lower(keyword, "usemtl")) {
+        const std::size_t row = set.models.empty() ? 1 : set.models.size();
+        if (set.materials.size() < row)
+            set.materials.resize(row);
+        set.materials[row - 1].materialName = tokens.next();
+    } else if (equals_lower(keyword, "mtllib")) {
+        set.mtlFileName = tokens.next();
+    }
+    return true;
+}
+
+bool ObjParser::read_float(std::string_view token, float& out)
+{
+    if (to_float32(parse_number(token), out))
+        return true;
+    return refuse("the value " + std::string(token) + " is beyond the range of a 32-bit float");
+}
+
+bool ObjParser::read_vec3(TokenCursor& tokens, std::vector<Vec3f>& list)
+{
+    Vec3f v;
+    if (!read_float(tokens.next(), v.x) || !read_float(tokens.next(), v.y) || !read_float(tokens.next(), v.z))
+        return false;
+    list.push_back(v);
+    return true;
+}
+
+bool ObjParser::read_uv(TokenCursor& tokens)
+{
+    // The game's texture space runs the other way: v is stored negated.
+    float u = 0, v = 0;
+    if (!read_float(tokens.next(), u) || !read_float(tokens.next(), v))
+        return false;
+    uvs_.push_back({u, -v});
+    return true;
+}
+
+bool ObjParser::start_model(std::string_view name)
+{
+    if (set.models.size() >= static_cast<std::size_t>(kMaxModels))
+        return refuse("this group would be model " + std::to_string(kMaxModels + 1) + "; a file can hold at most " +
+                      std::to_string(kMaxModels) + " models");
+    set.models.emplace_back().name = name;
+    corners.emplace_back();
+    return true;
+}
+
+bool ObjParser::read_face(TokenCursor& tokens)
+{
+    std::vector<Corner>& list = corners.back();
+    for (int k = 0; k < 3; ++k) {
+        Corner c;
+        if (!read_corner(tokens.next(), c))
+            return false;
+        list.push_back(c);
+    }
+    // The game takes triangles: a polygon keeps its first three corners only.
+    if (!tokens.next().empty()) {
+        if (cutPolygons_++ == 0)
+            firstCutLine_ = lineNumber_;
+    }
+    return true;
+}
+
+// One field of a corner reference, up to the next "/" or the end. Plain integers are
+// read directly; anything else goes through the general number parse and is rounded,
+// halves to even.
+bool read_field(const char*& p, const char* end, std::int64_t& value)
+{
+    const char* start = p;
+    bool negative = false;
+    if (p < end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    std::int64_t v = 0;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10 && v <= (std::int64_t{1} << 40)) {
+        v = v * 10 + (*p - '0');
+        ++p;
+    }
+    if (p == end || *p == '/') {
+        value = negative ? -v : v;
+    } else {
+        while (p < end && *p != '/')
+            ++p;
+        const double d = round_half_even(parse_number(std::string_view(start, static_cast<std::size_t>(p - start))));
+        if (!(std::fabs(d) < 1e12))
+            return false;
+        value = static_cast<std::int64_t>(d);
+    }
+    if (p < end)
+        ++p; // the "/"
+    return true;
+}
+
+bool ObjParser::read_corner(std::string_view token, Corner& corner)
+{
+    // "p", "p/t", "p/t/n" and "p//n": an empty field is no number, as the OBJ format has it.
+    const char* p = token.data();
+    const char* end = p + token.size();
+    std::int64_t raw[3] = {0, 0, 0};
+    for (int i = 0; i < 3 && p < end; ++i)
+        if (!read_field(p, end, raw[i]))
+            return refuse("the corner " + std::string(token) + " holds a number too large to be read");
+    if (raw[0] == 0)
+        return refuse(token.empty() ? std::string("a face needs three corners")
+                                    : "the corner " + std::string(token) + " names no position (numbers start at 1)");
+    return resolve(raw[0], kPositions, corner.position) && resolve(raw[1], kTextureCoordinates, corner.uv) &&
+           resolve(raw[2], kNormals, corner.normal);
+}
+
+bool ObjParser::resolve(std::int64_t raw, ListKind kind, std::int32_t& out)
+{
+    if (raw > 0) {
+        if (raw > std::numeric_limits<std::int32_t>::max())
+            return refuse(std::string(kListNames[kind]) + " number " + std::to_string(raw) + " is too large");
+        if (raw > maxReference_[kind]) {
+            maxReference_[kind] = raw;
+            maxReferenceLine_[kind] = lineNumber_;
+        }
+        out = static_cast<std::int32_t>(raw);
+        return true;
+    }
+    if (raw == 0) {
+        out = 0;
+        return true;
+    }
+    // A negative number counts back from the last entry read so far: -1 is the last one.
+    const std::size_t count = kind == kPositions ? positions_.size() : kind == kNormals ? normals_.size() : uvs_.size();
+    const std::int64_t resolved = static_cast<std::int64_t>(count) + 1 + raw;
+    if (resolved < 1)
+        return refuse(std::string(kListNames[kind]) + " number " + std::to_string(raw) + " points before the first " +
+                      kListNames[kind] + " (only " + std::to_string(count) + " " + kListPlurals[kind] +
+                      " come before this line)");
+    out = static_cast<std::int32_t>(resolved);
+    return true;
+}
+
+bool ObjParser::check_references()
+{
+    const std::size_t sizes[3] = {positions_.size(), uvs_.size(), normals_.size()};
+    for (int kind = 0; kind < 3; ++kind) {
+        if (maxReference_[kind] <= static_cast<std::int64_t>(sizes[kind]))
+            continue;
+        lineNumber_ = maxReferenceLine_[kind];
+        return refuse(std::string(kListNames[kind]) + " number " + std::to_string(maxReference_[kind]) +
+                      " is beyond the " + std::to_string(sizes[kind]) + " " + kListPlurals[kind] + " of the file");
+    }
+    return true;
+}
+
+// Gives a model its own numbering of distinct corners, entries numbered in order of
+// first appearance, and takes their data from the file's lists. False when the model
+// has more distinct corners than 16-bit vertex numbers can address.
+bool number_corners(MeshModel& model, const std::vector<Corner>& corners, const ObjParser& parser, CornerTable& table)
+{
+    const std::size_t faceCount = corners.size() / 3;
+    table.reset(corners.size());
+    model.faces.resize(faceCount);
+    for (std::size_t f = 0; f < faceCount; ++f) {
+        MeshFace& face = model.faces[f];
+        std::int32_t* slot[3] = {&face.vertex1, &face.vertex2, &face.vertex3};
+        for (int k = 0; k < 3; ++k) {
+            const std::int32_t n = table.number(corners[3 * f + k]);
+            if (n == 0)
+                return false;
+            *slot[k] = n;
+        }
+    }
+    const std::vector<Corner>& entries = table.entries();
+    model.vertices.resize(entries.size());
+    model.normals.resize(entries.size());
+    model.uvs.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Corner& c = entries[i];
+        model.vertices[i] = parser.positions()[c.position - 1];
+        if (c.normal > 0)
+            model.normals[i] = parser.normals()[c.normal - 1];
+        if (c.uv > 0)
+            model.uvs[i] = parser.uvs()[c.uv - 1];
+    }
+    return true;
+}
+
+// The models a refused file leaves behind: names and faces numbered as in the file.
+void keep_file_numbered_faces(ModelSet& set, const std::vector<std::vector<Corner>>& corners)
+{
+    for (std::size_t m = 0; m < set.models.size(); ++m) {
+        const std::vector<Corner>& list = corners[m];
+        std::vector<MeshFace>& faces = set.models[m].faces;
+        faces.resize(list.size() / 3);
+        for (std::size_t f = 0; f < faces.size(); ++f) {
+            const Corner* c = &list[3 * f];
+            faces[f] = {c[0].position, c[1].position, c[2].position, c[0].normal, c[1].normal,
+                        c[2].normal,   c[0].uv,       c[1].uv,       c[2].uv};
+        }
+    }
+}
+
+// "dump_object_" + m + ".obj": each model's distinct corners and triangles, for looking
+// at what the import made of a file. Nothing reads it back.
+void write_dump_files(const ModelSet& set, const ObjReadOptions& options)
+{
+    const std::string folder = options.dumpFolder.empty() ? program_folder() : options.dumpFolder;
+    for (std::size_t m = 0; m < set.models.size(); ++m) {
+        const MeshModel& model = set.models[m];
+        std::string text;
+        text.reserve(model.vertices.size() * 40 + model.faces.size() * 24);
+        for (const Vec3f& v : model.vertices) {
+            text += "v ";
+            text += format_general(v.x);
+            text += ' ';
+            text += format_general(v.y);
+            text += ' ';
+            text += format_general(v.z);
+            text += "\r\n";
+        }
+        for (const MeshFace& f : model.faces) {
+            text += "f ";
+            text += std::to_string(f.vertex1);
+            text += ' ';
+            text += std::to_string(f.vertex2);
+            text += ' ';
+            text += std::to_string(f.vertex3);
+            text += "\r\n";
+        }
+        std::string error;
+        if (!save_file_atomically(join_path(folder, "dump_object_" + std::to_string(m + 1) + ".obj"), text, error))
+            return; // an unwritable folder stays so for the other models too
+    }
+}
+
+bool is_regular_file(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string folder_of(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return "";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The MTL file's messages are passed on as warnings: the OBJ file itself was read.
+class WarningSink final : public MessageSink {
+  public:
+    explicit WarningSink(MessageSink& target) : target_(target) {}
+    void report(MessageKind kind, std::string_view text) override
+    {
+        target_.report(kind == MessageKind::Error ? MessageKind::Warning : kind, text);
+    }
+
+  private:
+    MessageSink& target_;
+};
+
+} // namespace
+
+bool read_obj(State& state, const std::string& fileName, MessageSink& sink, const ObjReadOptions& options)
+{
+    std::string text;
+    if (!load_text_file(fileName, text, sink)) {
+        state.models.objLoadOk = false;
+        return false;
+    }
+    // Reading twice must not double the models: the read starts from an empty set.
+    state.models.reset();
+
+    ObjParser parser(fileName);
+    bool ok = true;
+    for_each_line(text, [&](std::string_view line) {
+        if (ok)
+            ok = parser.line(line);
+    });
+    if (!ok) {
+        sink.error(parser.error());
+        return false;
+    }
+
+    ModelSet& set = parser.set;
+    if (!parser.hasNormals() || !parser.hasTextureCoordinates()) {
+        sink.error(!parser.hasNormals() ? "OBJ file doesn't include vertex normals! You must have these included"
+                                        : "OBJ file doesn't include UV coordinates! You must have these included");
+        keep_file_numbered_faces(set, parser.corners);
+        set.objLoadOk = false;
+        state.models = std::move(set);
+        return false;
+    }
+    if (!parser.check_references()) {
+        sink.error(parser.error());
+        return false;
+    }
+
+    CornerTable table;
+    for (std::size_t m = 0; m < set.models.size(); ++m) {
+        if (!number_corners(set.models[m], parser.corners[m], parser, table)) {
+            sink.error(fileName + ": model " + std::to_string(m + 1) + " (\"" + set.models[m].name +
+                       "\") has more than " + std::to_string(CornerTable::kMaxEntries) +
+                       " distinct corners (combinations of position, texture coordinate and normal), more than a "
+                       "GMDC object can number; split it into smaller groups");
+            return false;
+        }
+        std::vector<Corner>().swap(parser.corners[m]);
+    }
+    if (options.dumpFiles)
+        write_dump_files(set, options);
+
+    set.objLoadOk = true;
+    state.models = std::move(set);
+    if (!state.models.mtlFileName.empty())
+        read_mtl(state, fileName, sink);
+
+    if (parser.cutPolygons() > 0)
+        sink.warning(fileName + ": " + std::to_string(parser.cutPolygons()) +
+                     (parser.cutPolygons() == 1 ? " polygon has" : " polygons have") +
+                     " more than three corners; only the first three corners of each were read (the first such "
+                     "polygon is on line " +
+                     std::to_string(parser.firstCutLine()) + ")");
+    sink.info("Finished reading obj file. \r\nNumber of models:" + std::to_string(state.models.modelCount()));
+    return true;
+}
+
+bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink)
+{
+    ModelSet& set = state.models;
+    const std::string& name = set.mtlFileName;
+    if (name.empty())
+        return false;
+    std::string path;
+    if (name[0] == '/') {
+        path = name;
+    } else {
+        // Beside the OBJ file first, where exporters put it, then the current folder.
+        const std::string folder = folder_of(objFileName);
+        path = folder.empty() ? name : join_path(folder, name);
+        if (!is_regular_file(path))
+            path = name;
+    }
+    if (!is_regular_file(path))
+        return false;
+
+    std::string text;
+    WarningSink warnings(sink);
+    if (!load_text_file(path, text, warnings))
+        return false;
+    for_each_line(text, [&](std::string_view line) {
+        TokenCursor tokens(skip_separators(line));
+        const std::string_view keyword = tokens.next();
+        if (equals_lower(keyword, "newmtl")) {
+            const std::string_view material = tokens.next();
+            for (MaterialRow& row : set.materials)
+                row.currentMaterial = row.materialName == material;
+        } else if (equals_lower(keyword, "map_kd")) {
+            std::string_view texture = tokens.next();
+            // Names are written as ".\skin.bmp" by the tools the game's modders use; only
+            // that prefix is cut. A shorter name gives no texture.
+            if (texture.size() < 2)
+                return;
+            if (texture[0] == '.' && (texture[1] == '\\' || texture[1] == '/'))
+                texture.remove_prefix(2);
+            if (texture.empty())
+                return;
+            for (MaterialRow& row : set.materials) {
+                if (!row.currentMaterial)
+                    continue;
+                row.textureFile = texture;
+                row.textureFound = true;
+            }
+        }
+    });
+    return true;
+}
+
+} // namespace mw
