@@ -27,7 +27,8 @@ std::int16_t find_bone_list(State& state, int objectGroup)
     std::int16_t slot = 4;
     if (objectGroup >= 1 && objectGroup <= static_cast<int>(state.gmdc.objectGroups.size())) {
         const ObjectGroup& group = state.gmdc.objectGroups[static_cast<std::size_t>(objectGroup - 1)];
-        const auto last = std::min<std::int64_t>(group.activeCount, static_cast<std::int64_t>(group.dataListIndices.size()));
+        const auto last =
+            std::min<std::int64_t>(group.activeCount, static_cast<std::int64_t>(group.dataListIndices.size()));
         for (int i = 1; i <= last; ++i) { // last <= the number of indices, so i fits an int
             const DataList* list = data_list_at(state.gmdc, objectGroup, i);
             if (list && list->identity == kIdentityBoneAssignments) {
