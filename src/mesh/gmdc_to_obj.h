@@ -1,0 +1,28 @@
+// "Convert to OBJ": every object of a GMDC as one group of a Wavefront OBJ file, so the
+// mesh can be edited elsewhere and merged back by name.
+#pragma once
+
+#include "core/message_sink.h"
+#include "gmdc/gmdc_file.h"
+
+#include <string>
+
+namespace mw {
+
+// The OBJ text of every object of `gmdc`, in object order: "g NAME", then its object
+// group's positions ("v", multiplied by scalePercent / 100), texture coordinates ("vt")
+// and normals ("vn"), each only when the group has that list (positions 1, 3 and 2 of its
+// data-list indices), then its triangles ("f"). Each kind of line keeps its own running
+// number across groups, since the lists of one group need not be equally long. Numbers
+// are the shortest text that reads back to the same 32-bit float; "vt" carries (u, -v),
+// because the OBJ reader stores (u, -v) of what it reads. Lines end with CR LF.
+// Returns false, with `error` naming the object and the problem, for an object naming no
+// object group, faces not in threes, a face index that is negative or beyond a list, or a
+// value that is not a finite number (also after scaling).
+bool gmdc_to_obj_text(const GmdcFile& gmdc, double scalePercent, std::string& out, std::string& error);
+
+// Builds the text and saves it to `path` atomically; on failure reports to `sink` and
+// leaves no file behind.
+bool write_gmdc_as_obj(const GmdcFile& gmdc, const std::string& path, double scalePercent, MessageSink& sink);
+
+} // namespace mw

@@ -1,0 +1,191 @@
+// "Convert to OBJ": the OBJ text of a GMDC derived by hand, lossless numbers, separate
+// running numbers per kind of line, and refusals that leave no file.
+#include "mesh/gmdc_to_obj.h"
+#include "mesh/numbers.h"
+#include "support/gmdc_builders.h"
+#include "support/test_support.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace mw;
+
+namespace {
+
+DataList floats(std::uint32_t identity, std::vector<float> values, int perRecord)
+{
+    DataList d;
+    d.identity = identity;
+    d.recordCount = static_cast<std::int32_t>(values.size()) / perRecord;
+    d.floatValues = std::move(values);
+    return d;
+}
+
+// Group 0: four positions (the last one the writer's padding), three texture coordinates
+// and three normals, used by "seat" (one triangle). Group 1: positions only, used by "leg".
+GmdcFile make_chair()
+{
+    GmdcFile g = test::make_empty_gmdc();
+    g.dataLists = {
+        floats(kIdentityPositions, {0, 0, 0, 1, 0, 0, 0, 1.5f, -2, 0, 0, 0}, 3),
+        floats(kIdentityNormals, {0, 0, 1, 0, 0, 1, 0, 0, -1}, 3),
+        floats(kIdentityTexCoords, {0, 0, 1, 0.25f, 0.5f, -0.75f}, 2),
+        floats(kIdentityPositions, {0.1f, 0.2f, 0.3f, 4, 5, 6, 7, 8, 9}, 3),
+    };
+    ObjectGroup seat;
+    seat.dataListIndices = {0, 1, 2};
+    seat.activeCount = 3;
+    ObjectGroup leg;
+    leg.dataListIndices = {3};
+    leg.activeCount = 1;
+    g.objectGroups = {seat, leg};
+    GmdcObject a;
+    a.name = "seat";
+    a.faces = {0, 1, 2};
+    GmdcObject b;
+    b.name = "leg";
+    b.objectGroupIndex = 1;
+    b.faces = {2, 1, 0};
+    g.objects = {a, b};
+    return g;
+}
+
+std::string text_of(const GmdcFile& g, double scale = 100)
+{
+    std::string out, error;
+    EXPECT_TRUE(gmdc_to_obj_text(g, scale, out, error)) << error;
+    return out;
+}
+
+std::string refusal(const GmdcFile& g, double scale = 100)
+{
+    test::TempDir dir;
+    RecordingSink sink;
+    EXPECT_FALSE(write_gmdc_as_obj(g, dir.file("out.obj"), scale, sink));
+    EXPECT_FALSE(test::file_exists(dir.file("out.obj")));
+    return sink.last();
+}
+
+} // namespace
+
+TEST(GmdcToObj, EveryObjectIsAGroupWithItsOwnLists)
+{
+    // vt carries -v: the reader negates it back to the stored value (-0 for a stored 0).
+    const std::string expected = "g seat\r\n"
+                                 "v 0 0 0\r\nv 1 0 0\r\nv 0 1.5 -2\r\nv 0 0 0\r\n"
+                                 "vt 0 -0\r\nvt 1 -0.25\r\nvt 0.5 0.75\r\n"
+                                 "vn 0 0 1\r\nvn 0 0 1\r\nvn 0 0 -1\r\n"
+                                 "f 1/1/1 2/2/2 3/3/3\r\n"
+                                 "g leg\r\n"
+                                 "v 0.1 0.2 0.3\r\nv 4 5 6\r\nv 7 8 9\r\n"
+                                 // positions continue after the seat's four; no vt, no vn
+                                 "f 7 6 5\r\n";
+    EXPECT_EQ(text_of(make_chair()), expected);
+}
+
+TEST(GmdcToObj, EachKindOfLineKeepsItsOwnRunningNumber)
+{
+    GmdcFile g = make_chair();
+    // A second object on the seat's group writes the group's lists again, numbered after
+    // the first copy: four more positions but only three more texture coordinates.
+    GmdcObject back;
+    back.name = "back";
+    back.faces = {2, 0, 1};
+    g.objects.insert(g.objects.begin() + 1, back);
+    const std::string text = text_of(g);
+    EXPECT_NE(text.find("g back\r\n"), std::string::npos);
+    EXPECT_NE(text.find("f 7/6/6 5/4/4 6/5/5\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("f 11 10 9\r\n"), std::string::npos) << text;
+}
+
+TEST(GmdcToObj, ScaleMultipliesPositionsOnly)
+{
+    const std::string text = text_of(make_chair(), 200);
+    EXPECT_NE(text.find("v 0 3 -4\r\n"), std::string::npos);
+    EXPECT_NE(text.find("v 8 10 12\r\n"), std::string::npos);
+    EXPECT_NE(text.find("vn 0 0 -1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("vt 0.5 0.75\r\n"), std::string::npos);
+}
+
+TEST(GmdcToObj, NumbersReadBackToTheSameFloats)
+{
+    const float samples[] = {0.1f, 1.0f / 3.0f, -2.5e-10f, 123456.79f, FLT_MAX, FLT_MIN, 1e-45f, -0.0f, 16777217.0f};
+    std::vector<float> values(samples, samples + 9);
+    GmdcFile g = test::make_empty_gmdc();
+    g.dataLists = {floats(kIdentityPositions, values, 3)};
+    ObjectGroup group;
+    group.dataListIndices = {0};
+    g.objectGroups = {group};
+    GmdcObject o;
+    o.name = "n";
+    g.objects = {o};
+    const std::string text = text_of(g);
+    std::vector<float> back;
+    std::size_t at = 0;
+    while ((at = text.find("v ", at)) != std::string::npos) {
+        const std::size_t end = text.find("\r\n", at);
+        std::string line = text.substr(at + 2, end - at - 2);
+        for (std::size_t p = 0; p <= line.size();) {
+            const std::size_t space = std::min(line.find(' ', p), line.size());
+            float f = 0;
+            ASSERT_TRUE(to_float32(parse_number(line.substr(p, space - p)), f));
+            back.push_back(f);
+            p = space + 1;
+        }
+        at = end;
+    }
+    ASSERT_EQ(back.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(std::memcmp(&back[i], &values[i], 4), 0) << values[i];
+}
+
+TEST(GmdcToObj, AGmdcWithoutObjectsGivesAnEmptyFile)
+{
+    EXPECT_EQ(text_of(test::make_empty_gmdc()), "");
+}
+
+TEST(GmdcToObj, FacesOutsideTheirListsAndOtherFaultsAreRefused)
+{
+    GmdcFile g = make_chair();
+    g.objects[0].faces[1] = -1;
+    EXPECT_NE(refusal(g).find("Object 1 (\"seat\"): face index -1 at position 2 lies outside its vertex-position list"),
+              std::string::npos);
+
+    // Index 3 is the padding position, but there are only three texture coordinates.
+    g = make_chair();
+    g.objects[0].faces[2] = 3;
+    EXPECT_NE(refusal(g).find("face index 3 at position 3 lies outside its texture-coordinate list of 3 entries"),
+              std::string::npos);
+
+    g = make_chair();
+    g.objects[1].faces[0] = 3;
+    EXPECT_NE(refusal(g).find("Object 2 (\"leg\"): face index 3"), std::string::npos);
+
+    g = make_chair();
+    g.objects[1].objectGroupIndex = 2;
+    EXPECT_NE(refusal(g).find("uses object group 2"), std::string::npos);
+
+    g = make_chair();
+    g.objects[0].faces.pop_back();
+    EXPECT_NE(refusal(g).find("2 face indices"), std::string::npos);
+
+    g = make_chair();
+    g.dataLists[1].floatValues[4] = INFINITY;
+    EXPECT_NE(refusal(g).find("value 5 of its normal list is not a finite number"), std::string::npos);
+    g = make_chair();
+    g.dataLists[0].floatValues[4] = FLT_MAX;
+    EXPECT_NE(refusal(g, 300).find("after scaling"), std::string::npos);
+    EXPECT_NE(refusal(make_chair(), NAN).find("scale"), std::string::npos);
+}
+
+TEST(GmdcToObj, TheFileIsSavedWhole)
+{
+    test::TempDir dir;
+    RecordingSink sink;
+    const std::string path = dir.file("chair.obj");
+    test::write_file(path, std::string(5000, 'x'));
+    ASSERT_TRUE(write_gmdc_as_obj(make_chair(), path, 100, sink)) << sink.last();
+    EXPECT_EQ(test::read_file(path), text_of(make_chair()));
+}
