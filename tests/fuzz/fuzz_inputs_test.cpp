@@ -4,6 +4,8 @@
 // build of the tests (build-asan/) turns a memory fault here into a failure too.
 #include "checks/default_area_checks.h"
 #include "checks/gmdc_checks.h"
+#include "checks/obj_checks.h"
+#include "checks/smd_checks.h"
 #include "checks/text_checks.h"
 #include "support/test_support.h"
 
@@ -23,6 +25,8 @@ const std::map<std::string, Check>& checks_by_target()
     static const std::map<std::string, Check> checks = {
         {"fuzz_default_area", mw::fuzz::check_default_area},
         {"fuzz_gmdc", mw::fuzz::check_gmdc},
+        {"fuzz_obj", mw::fuzz::check_obj},
+        {"fuzz_smd", mw::fuzz::check_smd},
         {"fuzz_text", mw::fuzz::check_text_primitives},
     };
     return checks;
