@@ -28,6 +28,37 @@ inline constexpr std::uint32_t kIdentityMorphVertexDeltas = 0x5CF2CFE1;
 inline constexpr std::uint32_t kIdentityMorphNormalDeltas = 0xCB6F3A6A;
 inline constexpr std::uint32_t kIdentityMorphVertexMap = 0xDCF2CFDC;
 
+// A short readable name for a data-list identity ("positions"), or "" when unknown.
+inline const char* identity_short_name(std::uint32_t identity)
+{
+    switch (identity) {
+    case kIdentityPositions:
+        return "positions";
+    case kIdentityNormals:
+        return "normals";
+    case kIdentityTexCoords:
+        return "texture coordinates";
+    case kIdentityTexCoordDeltas:
+        return "texture-coordinate deltas";
+    case kIdentityBoneAssignments:
+        return "bone assignments";
+    case kIdentityBoneWeights:
+        return "bone weights";
+    case kIdentityBumpNormals:
+        return "bump-map normals";
+    case kIdentityMorphTargetIndices:
+        return "morph target indices";
+    case kIdentityMorphVertexDeltas:
+        return "morph vertex deltas";
+    case kIdentityMorphNormalDeltas:
+        return "morph normal deltas";
+    case kIdentityMorphVertexMap:
+        return "morph vertex map";
+    default:
+        return "";
+    }
+}
+
 inline constexpr const char* kGmdcBlockName = "cGeometryDataContainer";
 
 struct FileHeader {
