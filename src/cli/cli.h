@@ -71,8 +71,10 @@ const std::vector<Command>& commands();
 
 int run_info(const std::vector<std::string>& words);
 int run_resave(const std::vector<std::string>& words);
+int run_convert(const std::vector<std::string>& words);
 
 extern const char* const kInfoUsage;
 extern const char* const kResaveUsage;
+extern const char* const kConvertUsage;
 
 } // namespace mw::cli

@@ -11,6 +11,7 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table = {
         {"info", "show what a GMDC, OBJ or SMD file holds", kInfoUsage, run_info},
         {"resave", "load a GMDC and save it again", kResaveUsage, run_resave},
+        {"convert", "write one model of an OBJ or SMD file as OBJ", kConvertUsage, run_convert},
     };
     return table;
 }
