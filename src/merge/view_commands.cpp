@@ -26,7 +26,8 @@ bool replace_into(State& state, int m, int t, const ViewOptions& options, KeptFa
     const int n = v ? list_number_at(gmdc, g, 2, "normal list", error) : 0;
     const int uv = n ? list_number_at(gmdc, g, 3, "texture-coordinate list", error) : 0;
     const int a = uv ? list_number_at(gmdc, g, slot, "bone-assignment list", error) : 0;
-    const int w = a ? list_number_at(gmdc, g, slot + 1, "bone-weight list", error) : 0;
+    const bool bones = a && checked_bone_assignment_list(gmdc, a, error);
+    const int w = bones ? list_number_at(gmdc, g, slot + 1, "bone-weight list", error) : 0;
     if (!w)
         return false;
     kept.lists_replaced(gmdc, g, m, t, true);
@@ -56,10 +57,9 @@ bool apply_bump_map_patch(State& state, std::string& error)
 {
     GmdcFile& gmdc = state.gmdc;
     const int normals = list_number_at(gmdc, 1, 2, "normal list", error);
-    const int bump = normals ? list_number_at(gmdc, 1, 6, "bump-map list (entry 6)", error) : 0;
-    DataList* target = bump ? checked_float_list(gmdc, bump, "bump-map list (entry 6)", error) : nullptr;
-    if (!target) {
-        error = "the bump-map patch needs it: " + error;
+    const int bump = normals ? list_number_at(gmdc, 1, 6, "list at entry 6", error) : 0;
+    if (!bump) {
+        error = "the bump-map patch cannot be applied: " + error;
         return false;
     }
     // The patch must not touch the bone lists; the search's slot is not kept.
@@ -72,9 +72,14 @@ bool apply_bump_map_patch(State& state, std::string& error)
                 " list at entry 6 of object group 1";
         return false;
     }
-    const std::int32_t count = gmdc.dataLists[static_cast<std::size_t>(normals - 1)].recordCount;
-    target->floatValues.resize(3 * static_cast<std::size_t>(std::max(count, 0)));
-    target->recordCount = std::max(count, 0);
+    DataList* target = checked_float_list(gmdc, bump, "list at entry 6", error);
+    if (!target) {
+        error = "the bump-map patch cannot be applied: " + error;
+        return false;
+    }
+    const std::int32_t count = std::max(gmdc.dataLists[static_cast<std::size_t>(normals - 1)].recordCount, 0);
+    target->floatValues.resize(3 * static_cast<std::size_t>(count));
+    target->recordCount = count;
     return true;
 }
 

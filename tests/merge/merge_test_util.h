@@ -1,0 +1,62 @@
+// Models, GMDC records and checks shared by the merging tests.
+#pragma once
+
+#include "core/state.h"
+#include "gmdc/gmdc_writer.h"
+#include "support/gmdc_builders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mw::test {
+
+// An OBJ-like model: `vertices` vertices with as many normals and texture coordinates,
+// values derived from `seed`, and `triangles` faces (t, t + 1, t + 2) over the vertices.
+MeshModel make_model(const std::string& name, std::int32_t vertices, std::int32_t triangles, float seed = 100.0f);
+
+// One vertex's links in a multi-bone SMD model (-1 = no bone).
+struct Link {
+    std::int16_t bone1;
+    float weight1;
+    std::int16_t bone2 = -1;
+    float weight2 = 0.0f;
+    std::int16_t bone3 = -1;
+    float weight3 = 0.0f;
+};
+
+// SMD models: one vertex per bone entry, whole triangles ("object 1").
+MeshModel make_one_bone_model(const std::vector<std::int16_t>& bones);
+MeshModel make_multi_bone_model(const std::vector<Link>& links);
+
+// Shaped like a real Sims 2 body mesh of 30 data lists: 1-10 lists no group uses,
+// 11 positions, 12 normals, 13 texture coordinates, 14 bump-map normals, 15 morph vertex
+// deltas, 16 bone assignments, 17 bone weights, 18-30 morph and bump-map lists. Object
+// group 1 lists 14 of them, with the bone lists at positions 7 and 8 and the bump-map
+// normals at position 6 like make_body_mesh; object "body" uses it.
+GmdcFile make_body_mesh_30(std::int32_t vertices = 12, std::int32_t triangles = 6);
+
+// The GMDC as a file would hold it (no padding); the test fails on a writer refusal.
+inline std::string bytes_of(const GmdcFile& g)
+{
+    std::string bytes, error;
+    EXPECT_TRUE(serializeGmdc(g, bytes, error)) << error;
+    return bytes;
+}
+
+inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16_t modelSource = 1)
+{
+    State s;
+    s.gmdc = std::move(gmdc);
+    s.models.models = std::move(models);
+    s.models.modelSource = modelSource;
+    return s;
+}
+
+// Floats x, y, z of a model's vertices (or normals), in order.
+std::vector<float> flat(const std::vector<Vec3f>& values);
+std::vector<float> flat(const std::vector<Vec2f>& values);
+
+} // namespace mw::test

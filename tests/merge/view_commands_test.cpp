@@ -1,0 +1,352 @@
+// The 3D view's "Replace" and "add model" with OBJ models: sub-group values, weight
+// layouts, shared object groups, the bump-map patch and the refusals.
+#include "merge/view_commands.h"
+
+#include "merge/bone_slot.h"
+#include "merge/merge_test_util.h"
+#include "merge/subgroup.h"
+
+#include <gtest/gtest.h>
+
+namespace mw {
+namespace {
+
+using test::bytes_of;
+using test::flat;
+using test::make_body_mesh;
+using test::make_model;
+using test::make_static_mesh;
+using test::state_with;
+
+// In make_body_mesh the group's lists are data lists 1-14 in order (0-based 0-13).
+constexpr std::size_t kPositions = 0, kNormals = 1, kUvs = 2, kBump = 5, kBones = 6, kWeights = 7;
+
+std::int32_t value(std::uint32_t bits)
+{
+    return static_cast<std::int32_t>(bits);
+}
+
+MeshModel assigned(MeshModel m, std::int16_t object, std::int16_t subGroup)
+{
+    m.targetObject = object;
+    m.subGroup = subGroup;
+    return m;
+}
+
+std::vector<float> repeated(std::initializer_list<float> element, std::size_t times)
+{
+    std::vector<float> out;
+    for (std::size_t i = 0; i < times; ++i)
+        out.insert(out.end(), element);
+    return out;
+}
+
+// A command must refuse, leave the GMDC byte-identical and name the model and object.
+void expect_refused(bool (*command)(State&, const ViewOptions&, MessageSink&), State& s, const ViewOptions& options,
+                    const std::string& part)
+{
+    const std::string before = bytes_of(s.gmdc);
+    const std::int16_t slot = s.boneAssignmentSlot;
+    RecordingSink sink;
+    EXPECT_FALSE(command(s, options, sink));
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
+    EXPECT_EQ(s.boneAssignmentSlot, slot);
+    ASSERT_TRUE(sink.has(MessageKind::Error));
+    EXPECT_TRUE(sink.contains(part)) << sink.last();
+    EXPECT_TRUE(sink.contains("Nothing was changed.")) << sink.last();
+}
+
+GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
+{
+    GmdcFile g = make_body_mesh();
+    GmdcObject skirt = g.objects[0];
+    skirt.name = "skirt";
+    skirt.faces = std::move(skirtFaces);
+    g.objects.push_back(skirt);
+    return g;
+}
+
+TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeightLayout)
+{
+    const MeshModel m = assigned(make_model("top", 5, 2), 1, 1);
+    State s = state_with(make_body_mesh(), {m});
+    const GmdcFile before = s.gmdc;
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    EXPECT_TRUE(sink.empty());
+    const auto& lists = s.gmdc.dataLists;
+    EXPECT_EQ(lists[kPositions].floatValues, flat(m.vertices));
+    EXPECT_EQ(lists[kNormals].floatValues, flat(m.normals));
+    EXPECT_EQ(lists[kUvs].floatValues, flat(m.uvs));
+    EXPECT_EQ(lists[kBones].recordCount, 5);
+    EXPECT_EQ(lists[kBones].longValues, std::vector<std::int32_t>(5, value(0xFFFFFF00)));
+    EXPECT_EQ(lists[kBones].dataLength(), 20);
+    // blockFormat 2: three floats per element even with "3 weights" and "Body Editing" unticked
+    EXPECT_EQ(lists[kWeights].recordCount, 5);
+    EXPECT_EQ(lists[kWeights].floatValues, repeated({1.0f, 0.0f, 0.0f}, 5));
+    EXPECT_EQ(lists[kWeights].dataLength(), 60);
+    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 5);
+    EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_EQ(s.boneAssignmentSlot, 7);
+    for (const std::size_t k : {3u, 4u, 5u, 8u, 9u, 10u, 11u, 12u, 13u})
+        EXPECT_EQ(lists[k].floatValues, before.dataLists[k].floatValues) << "data list " << k + 1;
+}
+
+TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
+{
+    State s = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, 3)});
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(3, value(0xFFFFFF02)));
+}
+
+TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
+{
+    const MeshModel a = assigned(make_model("top", 4, 2, 100.0f), 1, 1);
+    const MeshModel b = assigned(make_model("skirt", 3, 1, 200.0f), 2, 2);
+    State s = state_with(body_with_skirt({}), {a, b});
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    EXPECT_TRUE(sink.empty());
+    std::vector<float> positions = flat(a.vertices);
+    for (const float f : flat(b.vertices))
+        positions.push_back(f);
+    EXPECT_EQ(s.gmdc.dataLists[kPositions].floatValues, positions);
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues,
+              (std::vector<std::int32_t>{value(0xFFFFFF00), value(0xFFFFFF00), value(0xFFFFFF00), value(0xFFFFFF00),
+                                         value(0xFFFFFF01), value(0xFFFFFF01), value(0xFFFFFF01)}));
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].recordCount, 7);
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.size(), 21u);
+    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 7);
+    EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_EQ(s.gmdc.objects[1].faces, (std::vector<std::int16_t>{4, 5, 6}));
+}
+
+TEST(Replace, AnObjectOfAReplacedGroupThatKeepsItsOldFacesIsNamedOrRefused)
+{
+    State s = state_with(body_with_skirt({0, 1, 2}), {assigned(make_model("top", 4, 2), 1, 1)});
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(sink.contains("object 2 \"skirt\"")) << sink.last();
+
+    State far = state_with(body_with_skirt({0, 1, 11}), {assigned(make_model("top", 4, 2), 1, 1)});
+    expect_refused(replace_models, far, {}, "object 2 \"skirt\"");
+}
+
+TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
+{
+    MeshModel a = assigned(test::make_one_bone_model({2, 2, 2, 2, 2, 2}), 1, 1);
+    MeshModel b = assigned(test::make_one_bone_model({3, 3, 3, 3, 3, 3}), 2, 1);
+    b.vertices[0].x = 99.0f;
+    State s = state_with(body_with_skirt({}), {a, b}, 2);
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kPositions].floatValues, flat(b.vertices));
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(6, value(0xFFFFFF01)));
+    // object 1's faces were model a's; they now name model b's vertices
+    EXPECT_TRUE(sink.contains("object 1 \"body\"")) << sink.last();
+}
+
+TEST(Add, AppendsBehindAllFiveListsAndShiftsTheFacesByTheWeightCount)
+{
+    const MeshModel m = assigned(make_model("top", 3, 1), 1, 2);
+    State s = state_with(make_body_mesh(), {m});
+    const GmdcFile before = s.gmdc;
+    RecordingSink sink;
+    ASSERT_TRUE(add_models(s, {}, sink));
+    EXPECT_TRUE(sink.empty());
+    const auto& lists = s.gmdc.dataLists;
+    for (const std::size_t k : {kPositions, kNormals, kUvs, kBones, kWeights})
+        EXPECT_EQ(lists[k].recordCount, 15) << k;
+    EXPECT_EQ(std::vector<float>(lists[kPositions].floatValues.begin() + 36, lists[kPositions].floatValues.end()),
+              flat(m.vertices));
+    EXPECT_EQ(std::vector<std::int32_t>(lists[kBones].longValues.begin(), lists[kBones].longValues.begin() + 12),
+              before.dataLists[kBones].longValues);
+    EXPECT_EQ(lists[kBones].longValues.back(), value(0xFFFFFF01));
+    EXPECT_EQ(std::vector<float>(lists[kWeights].floatValues.begin() + 36, lists[kWeights].floatValues.end()),
+              repeated({1.0f, 0.0f, 0.0f}, 3));
+    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 15);
+    std::vector<std::int16_t> faces = before.objects[0].faces;
+    faces.insert(faces.end(), {12, 13, 14});
+    EXPECT_EQ(s.gmdc.objects[0].faces, faces);
+}
+
+TEST(Add, ToAGmdcSavedBeforeDropsThePaddingVerticesFirst)
+{
+    GmdcFile g = make_body_mesh();
+    applyVertexPadding(g);
+    ASSERT_EQ(g.dataLists[kPositions].recordCount, 15);
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    RecordingSink sink;
+    ASSERT_TRUE(add_models(s, {}, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
+    EXPECT_EQ(s.gmdc.objects[0].faces.back(), 14);
+}
+
+TEST(Add, ListsOfDifferentLengthsAreRefused)
+{
+    GmdcFile g = make_body_mesh();
+    g.dataLists[kBones].longValues.pop_back();
+    g.dataLists[kBones].recordCount = 11;
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(add_models, s, {}, "Cannot add model 1 \"top\" to object 1 \"body\": the lists differ in length");
+}
+
+TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollowsTheOptions)
+{
+    ViewOptions three;
+    three.threeWeights = true;
+    // one float per element (blockFormat 0): stays one even with "3 weights"
+    GmdcFile g = make_body_mesh();
+    g.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    RecordingSink sink;
+    ASSERT_TRUE(add_models(s, three, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.size(), 15u);
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.back(), 1.0f);
+    ASSERT_TRUE(replace_models(s, three, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues, std::vector<float>(3, 1.0f));
+
+    // an empty list of another format: the options choose
+    for (const bool threeWeights : {false, true}) {
+        GmdcFile e = make_body_mesh(0, 0);
+        e.dataLists[kWeights].blockFormat = 1;
+        State t = state_with(e, {assigned(make_model("top", 3, 1), 1, 1)});
+        ViewOptions o;
+        o.threeWeights = threeWeights;
+        ASSERT_TRUE(add_models(t, o, sink));
+        EXPECT_EQ(t.gmdc.dataLists[kWeights].floatValues.size(), threeWeights ? 9u : 3u);
+    }
+
+    // a list whose values fit neither layout
+    GmdcFile bad = make_body_mesh();
+    bad.dataLists[kWeights].floatValues.resize(24);
+    State u = state_with(bad, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(add_models, u, three, "bone-weight list");
+    expect_refused(replace_models, u, three, "bone-weight list");
+}
+
+TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
+{
+    ViewOptions bump;
+    bump.bumpMap = true;
+    State s = state_with(make_body_mesh(), {assigned(make_model("top", 5, 2), 1, 1)});
+    const std::vector<float> old = s.gmdc.dataLists[kBump].floatValues;
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, bump, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kBump].recordCount, 5);
+    EXPECT_EQ(s.gmdc.dataLists[kBump].floatValues, std::vector<float>(old.begin(), old.begin() + 15));
+
+    bump.bodyEditing = true;
+    State t = state_with(make_body_mesh(), {assigned(make_model("top", 5, 2), 1, 1)});
+    ASSERT_TRUE(replace_models(t, bump, sink));
+    EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 12);
+    // "add model" applies it even with "Body Editing"
+    ASSERT_TRUE(add_models(t, bump, sink));
+    EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 10);
+    EXPECT_EQ(t.gmdc.dataLists[kBump].floatValues.size(), 30u);
+}
+
+TEST(BumpMap, RefusedWhenEntrySixIsABoneList)
+{
+    ViewOptions bump;
+    bump.bumpMap = true;
+    GmdcFile bonesAtSix = make_body_mesh();
+    bonesAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4, 6, 7, 5, 8, 9, 10, 11, 12, 13};
+    State s = state_with(bonesAtSix, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(replace_models, s, bump, "bone-assignment list at entry 6");
+    GmdcFile weightsAtSix = make_body_mesh();
+    weightsAtSix.objectGroups[0].dataListIndices = {0, 1, 2, 3, 6, 7, 4, 5, 8, 9, 10, 11, 12, 13};
+    State t = state_with(weightsAtSix, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(add_models, t, bump, "bone-weight list at entry 6");
+}
+
+TEST(ViewCommands, WithoutTargetObjectsReplaceChangesNothingAndAddOnlyPatches)
+{
+    State s = state_with(make_body_mesh(), {make_model("top", 3, 1)});
+    const std::string before = bytes_of(s.gmdc);
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    ASSERT_TRUE(add_models(s, {}, sink));
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
+    ViewOptions bump;
+    bump.bumpMap = true;
+    s.gmdc.dataLists[kBump].recordCount = 4;
+    s.gmdc.dataLists[kBump].floatValues.resize(12);
+    ASSERT_TRUE(add_models(s, bump, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kBump].recordCount, 12);
+    EXPECT_EQ(s.gmdc.dataLists[kBump].floatValues.size(), 36u);
+    EXPECT_TRUE(sink.empty());
+}
+
+TEST(ViewCommandRefusals, AStaticMeshHasNoBoneListToWriteInto)
+{
+    // The slot search falls back to 4, the bump-map normals: never written as bones.
+    GmdcFile g = make_static_mesh();
+    g.objects[0].blockB = {0, 1, 2};
+    State s = state_with(g, {assigned(make_model("teapot", 3, 1), 1, 1)});
+    expect_refused(replace_models, s, {}, "not 0xFBD70111");
+    expect_refused(add_models, s, {}, "not 0xFBD70111");
+}
+
+TEST(ViewCommandRefusals, TargetObjectAndSubGroupOutOfRange)
+{
+    State s = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 2, 1)});
+    expect_refused(replace_models, s, {}, "object 2 does not exist");
+    State t = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, 41)});
+    expect_refused(replace_models, t, {}, "sub-group 41");
+    expect_refused(add_models, t, {}, "sub-group 41");
+    State u = state_with(make_body_mesh(), {assigned(make_model("top", 3, 1), 1, -2)});
+    expect_refused(add_models, u, {}, "sub-group -2");
+}
+
+TEST(ViewCommandRefusals, ALaterModelsFailureUndoesTheEarlierOnes)
+{
+    MeshModel bad = assigned(make_model("skirt", 3, 1), 2, 1);
+    bad.faces[0].vertex2 = 0;
+    State s = state_with(body_with_skirt({}), {assigned(make_model("top", 4, 2), 1, 1), bad});
+    expect_refused(replace_models, s, {}, "Cannot replace model 2 \"skirt\" into object 2 \"skirt\": its face 1");
+    expect_refused(add_models, s, {}, "Cannot add model 2 \"skirt\" to object 2 \"skirt\"");
+}
+
+TEST(ViewCommandRefusals, AGroupWithoutTheListAfterTheBoneAssignments)
+{
+    GmdcFile g = make_body_mesh();
+    g.objectGroups[0].dataListIndices.resize(7); // the bone assignments are its last entry
+    g.objectGroups[0].activeCount = 7;
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(replace_models, s, {}, "bone-weight list");
+}
+
+TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFilled)
+{
+    GmdcFile g = make_body_mesh();
+    const std::size_t first = g.dataLists.size();
+    for (std::size_t k = 0; k < 14; ++k)
+        g.dataLists.push_back(g.dataLists[k]);
+    ObjectGroup second = g.objectGroups[0];
+    for (std::int16_t& i : second.dataListIndices)
+        i = static_cast<std::int16_t>(i + static_cast<std::int16_t>(first));
+    g.objectGroups.push_back(second);
+    GmdcObject other = g.objects[0];
+    other.objectGroupIndex = 1;
+    g.objects.push_back(other);
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 2, 1)});
+    std::string error;
+    ASSERT_TRUE(append_subgroup(s, 1, 1, 1, {}, error)) << error;
+    EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
+    EXPECT_EQ(s.gmdc.dataLists[kBones].recordCount, 12);
+    EXPECT_EQ(s.gmdc.dataLists[first + kBones].recordCount, 15);
+
+    State t = state_with(g, {assigned(make_model("top", 3, 1), 2, 1)});
+    ViewOptions body;
+    body.bodyEditing = true;
+    ASSERT_TRUE(append_subgroup(t, 1, 1, 1, body, error)) << error;
+    EXPECT_EQ(t.gmdc.dataLists[kBones].recordCount, 15);
+    EXPECT_EQ(t.gmdc.dataLists[first + kBones].recordCount, 12);
+}
+
+} // namespace
+} // namespace mw
