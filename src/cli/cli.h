@@ -72,9 +72,15 @@ const std::vector<Command>& commands();
 int run_info(const std::vector<std::string>& words);
 int run_resave(const std::vector<std::string>& words);
 int run_convert(const std::vector<std::string>& words);
+int run_new_object(const std::vector<std::string>& words);
+int run_export_smd(const std::vector<std::string>& words);
+int run_to_obj(const std::vector<std::string>& words);
 
 extern const char* const kInfoUsage;
 extern const char* const kResaveUsage;
 extern const char* const kConvertUsage;
+extern const char* const kNewObjectUsage;
+extern const char* const kExportSmdUsage;
+extern const char* const kToObjUsage;
 
 } // namespace mw::cli

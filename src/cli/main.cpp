@@ -12,6 +12,9 @@ const std::vector<Command>& commands()
         {"info", "show what a GMDC, OBJ or SMD file holds", kInfoUsage, run_info},
         {"resave", "load a GMDC and save it again", kResaveUsage, run_resave},
         {"convert", "write one model of an OBJ or SMD file as OBJ", kConvertUsage, run_convert},
+        {"new-object", "build a new GMDC from the groups of an OBJ file", kNewObjectUsage, run_new_object},
+        {"export-smd", "write one GMDC object with its skeleton as SMD", kExportSmdUsage, run_export_smd},
+        {"to-obj", "write every GMDC object as a group of an OBJ file", kToObjUsage, run_to_obj},
     };
     return table;
 }
