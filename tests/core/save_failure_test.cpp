@@ -5,6 +5,11 @@
 #include "core/message_sink.h"
 #include "core/save_file.h"
 #include "gmdc/gmdc_writer.h"
+#include "merge/body_save.h"
+#include "merge/merge_test_util.h"
+#include "mesh/gmdc_to_obj.h"
+#include "mesh/obj_writer.h"
+#include "smd_export/smd_writer.h"
 #include "support/gmdc_builders.h"
 #include "support/test_support.h"
 #include "wizard/shape_writer.h"
@@ -68,6 +73,35 @@ std::vector<SaveWriter> all_save_writers()
                            };
                        },
                        true});
+    writers.push_back({"save_body_gmdc", ".5gd", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->gmdc = large ? test::make_body_mesh_30(32767, 20000) : test::make_body_mesh_30();
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return save_body_gmdc(*state, path, sink);
+                           };
+                       }});
+    writers.push_back({"write_obj", ".obj", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->models.models.push_back(large ? test::make_model("big", 32767, 32765)
+                                                                : test::make_model("small", 12, 6));
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return write_obj(*state, path, 1, sink);
+                           };
+                       }});
+    writers.push_back({"write_smd", ".smd", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->gmdc = large ? test::make_body_mesh(32767, 20000) : test::make_body_mesh();
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return write_smd(*state, path, 1, kSmdMultipleBones, sink);
+                           };
+                       }});
+    writers.push_back({"write_gmdc_as_obj", ".obj", [](bool large) -> SaveFn {
+                           auto gmdc = std::make_shared<GmdcFile>(large ? test::make_body_mesh(32767, 20000)
+                                                                        : test::make_body_mesh());
+                           return [gmdc](const std::string& path, MessageSink& sink) {
+                               return write_gmdc_as_obj(*gmdc, path, 100, sink);
+                           };
+                       }});
     return writers;
 }
 
