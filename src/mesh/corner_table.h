@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace mw {
@@ -23,15 +24,14 @@ class CornerTable {
   public:
     static constexpr std::int32_t kMaxEntries = 32767;
 
-    // Empties the table for a model with `cornerCount` corners (three per face).
-    void reset(std::size_t cornerCount)
+    CornerTable() { reset(); }
+
+    // Empties the table for the next model. It starts small and grows with the model, so
+    // a file of many small models costs no more than one of a few large ones.
+    void reset()
     {
-        const std::size_t expected = cornerCount < kMaxEntries ? cornerCount : kMaxEntries;
-        std::size_t size = 16;
-        while (size < 2 * expected) // at most half full
-            size *= 2;
-        slots_.assign(size, 0);
-        mask_ = static_cast<std::uint32_t>(size - 1);
+        slots_.assign(kInitialSlots, 0);
+        mask_ = kInitialSlots - 1;
         entries_.clear();
     }
 
@@ -40,10 +40,7 @@ class CornerTable {
     std::int32_t number(const Corner& c)
     {
         std::uint32_t i = hash(c) & mask_;
-        while (true) {
-            const std::uint16_t slot = slots_[i];
-            if (slot == 0)
-                break;
+        while (const std::uint16_t slot = slots_[i]) {
             if (entries_[slot - 1u] == c)
                 return slot;
             i = (i + 1) & mask_;
@@ -51,14 +48,27 @@ class CornerTable {
         if (entries_.size() >= static_cast<std::size_t>(kMaxEntries))
             return 0;
         entries_.push_back(c);
-        slots_[i] = static_cast<std::uint16_t>(entries_.size());
-        return static_cast<std::int32_t>(entries_.size());
+        const auto n = static_cast<std::uint16_t>(entries_.size());
+        if (2 * entries_.size() > slots_.size()) // keep it at most half full
+            grow();
+        else
+            slots_[i] = n;
+        return n;
     }
 
     // The distinct corners, entry i - 1 holding number i.
     const std::vector<Corner>& entries() const { return entries_; }
+    // Hands the entries over and empties the table.
+    std::vector<Corner> take_entries()
+    {
+        std::vector<Corner> out = std::move(entries_);
+        reset();
+        return out;
+    }
 
   private:
+    static constexpr std::uint32_t kInitialSlots = 64;
+
     static std::uint32_t hash(const Corner& c)
     {
         std::uint32_t h = static_cast<std::uint32_t>(c.position) * 0x9E3779B1u;
@@ -68,6 +78,18 @@ class CornerTable {
         h *= 0x2C1B3C6Du;
         h ^= h >> 13;
         return h;
+    }
+
+    void grow()
+    {
+        slots_.assign(slots_.size() * 2, 0);
+        mask_ = static_cast<std::uint32_t>(slots_.size() - 1);
+        for (std::size_t e = 0; e < entries_.size(); ++e) {
+            std::uint32_t i = hash(entries_[e]) & mask_;
+            while (slots_[i] != 0)
+                i = (i + 1) & mask_;
+            slots_[i] = static_cast<std::uint16_t>(e + 1);
+        }
     }
 
     std::vector<std::uint16_t> slots_; // 0 = empty, else an entry number

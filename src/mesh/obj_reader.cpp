@@ -3,10 +3,10 @@
 #include "core/program_folder.h"
 #include "core/save_file.h"
 #include "mesh/corner_table.h"
+#include "mesh/fast_tokens.h"
 #include "mesh/keyword.h"
 #include "mesh/numbers.h"
 #include "mesh/text_lines.h"
-#include "mesh/tokens.h"
 
 #include <cmath>
 #include <cstdint>
@@ -25,14 +25,18 @@ enum ListKind { kPositions = 0, kTextureCoordinates = 1, kNormals = 2 };
 const char* const kListNames[] = {"position", "texture coordinate", "normal"};
 const char* const kListPlurals[] = {"positions", "texture coordinates", "normals"};
 
-// Everything one read_obj call builds before it hands the result to the state.
+// Everything one read_obj call builds before it hands the result to the state. Faces
+// are numbered as they are read: a model's faces all come before the next model starts,
+// so one corner table serves the current model and keeps only its distinct corners.
 class ObjParser {
   public:
     explicit ObjParser(const std::string& fileName) : fileName_(fileName) {}
 
     // Handles one line; false (with error() set) when the file must be refused.
     bool line(std::string_view text);
-    // After the last line: false when a face names a number beyond its list.
+    // After the last line: keeps the last model's distinct corners.
+    void close_models();
+    // False when a face names a number beyond its list.
     bool check_references();
 
     const std::string& error() const { return error_; }
@@ -41,12 +45,12 @@ class ObjParser {
     std::int64_t cutPolygons() const { return cutPolygons_; }
     std::uint32_t firstCutLine() const { return firstCutLine_; }
 
-    ModelSet set;                             // models hold only their names until numbered
-    std::vector<std::vector<Corner>> corners; // per model, three per face, file numbers
+    // Gives every model the data of its distinct corners from the file's lists.
+    void fill_vertices();
+    // For a refused file: faces numbered as in the file again, no vertex data.
+    void restore_file_numbers();
 
-    const std::vector<Vec3f>& positions() const { return positions_; }
-    const std::vector<Vec3f>& normals() const { return normals_; }
-    const std::vector<Vec2f>& uvs() const { return uvs_; }
+    ModelSet set;
 
   private:
     bool refuse(const std::string& what)
@@ -55,10 +59,10 @@ class ObjParser {
         return false;
     }
     bool read_float(std::string_view token, float& out);
-    bool read_vec3(TokenCursor& tokens, std::vector<Vec3f>& list);
-    bool read_uv(TokenCursor& tokens);
+    bool read_vec3(FastTokens& tokens, std::vector<Vec3f>& list);
+    bool read_uv(FastTokens& tokens);
     bool start_model(std::string_view name);
-    bool read_face(TokenCursor& tokens);
+    bool read_face(FastTokens& tokens);
     bool read_corner(std::string_view token, Corner& corner);
     bool resolve(std::int64_t raw, ListKind kind, std::int32_t& out);
 
@@ -73,6 +77,9 @@ class ObjParser {
     bool geometry_ = false; // positions or faces read since the last model started
     std::string pendingName_;
 
+    CornerTable table_;                        // the current model's distinct corners
+    std::vector<std::vector<Corner>> corners_; // the earlier models' distinct corners
+
     std::int64_t cutPolygons_ = 0;
     std::uint32_t firstCutLine_ = 0;
 
@@ -86,7 +93,7 @@ bool ObjParser::line(std::string_view text)
 {
     ++lineNumber_;
     // Indented lines are read like any other.
-    TokenCursor tokens(skip_separators(text));
+    FastTokens tokens(skip_blanks(text));
     const std::string_view keyword = tokens.next();
     if (keyword.empty())
         return true;
@@ -139,12 +146,12 @@ bool ObjParser::line(std::string_view text)
 
 bool ObjParser::read_float(std::string_view token, float& out)
 {
-    if (to_float32(parse_number(token), out))
+    if (to_float32_fast(parse_number_fast(token), out))
         return true;
     return refuse("the value " + std::string(token) + " is beyond the range of a 32-bit float");
 }
 
-bool ObjParser::read_vec3(TokenCursor& tokens, std::vector<Vec3f>& list)
+bool ObjParser::read_vec3(FastTokens& tokens, std::vector<Vec3f>& list)
 {
     Vec3f v;
     if (!read_float(tokens.next(), v.x) || !read_float(tokens.next(), v.y) || !read_float(tokens.next(), v.z))
@@ -153,7 +160,7 @@ bool ObjParser::read_vec3(TokenCursor& tokens, std::vector<Vec3f>& list)
     return true;
 }
 
-bool ObjParser::read_uv(TokenCursor& tokens)
+bool ObjParser::read_uv(FastTokens& tokens)
 {
     // The game's texture space runs the other way: v is stored negated.
     float u = 0, v = 0;
@@ -168,25 +175,34 @@ bool ObjParser::start_model(std::string_view name)
     if (set.models.size() >= static_cast<std::size_t>(kMaxModels))
         return refuse("this group would be model " + std::to_string(kMaxModels + 1) + "; a file can hold at most " +
                       std::to_string(kMaxModels) + " models");
+    if (!set.models.empty())
+        corners_.push_back(table_.take_entries());
     set.models.emplace_back().name = name;
-    corners.emplace_back();
     return true;
 }
 
-bool ObjParser::read_face(TokenCursor& tokens)
+bool ObjParser::read_face(FastTokens& tokens)
 {
-    std::vector<Corner>& list = corners.back();
-    for (int k = 0; k < 3; ++k) {
-        Corner c;
-        if (!read_corner(tokens.next(), c))
+    Corner c[3];
+    for (Corner& corner : c)
+        if (!read_corner(tokens.next(), corner))
             return false;
-        list.push_back(c);
-    }
     // The game takes triangles: a polygon keeps its first three corners only.
     if (!tokens.next().empty()) {
         if (cutPolygons_++ == 0)
             firstCutLine_ = lineNumber_;
     }
+    MeshFace face;
+    std::int32_t* vertex[3] = {&face.vertex1, &face.vertex2, &face.vertex3};
+    for (int k = 0; k < 3; ++k) {
+        *vertex[k] = table_.number(c[k]);
+        if (*vertex[k] == 0)
+            return refuse("model " + std::to_string(set.models.size()) + " (\"" + set.models.back().name +
+                          "\") has more than " + std::to_string(CornerTable::kMaxEntries) +
+                          " distinct corners (combinations of position, texture coordinate and normal), more "
+                          "than a GMDC object can number; split it into smaller groups");
+    }
+    set.models.back().faces.push_back(face);
     return true;
 }
 
@@ -237,7 +253,7 @@ bool ObjParser::read_corner(std::string_view token, Corner& corner)
            resolve(raw[2], kNormals, corner.normal);
 }
 
-bool ObjParser::resolve(std::int64_t raw, ListKind kind, std::int32_t& out)
+inline bool ObjParser::resolve(std::int64_t raw, ListKind kind, std::int32_t& out)
 {
     if (raw > 0) {
         if (raw > std::numeric_limits<std::int32_t>::max())
@@ -264,6 +280,12 @@ bool ObjParser::resolve(std::int64_t raw, ListKind kind, std::int32_t& out)
     return true;
 }
 
+void ObjParser::close_models()
+{
+    if (!set.models.empty())
+        corners_.push_back(table_.take_entries());
+}
+
 bool ObjParser::check_references()
 {
     const std::size_t sizes[3] = {positions_.size(), uvs_.size(), normals_.size()};
@@ -277,50 +299,35 @@ bool ObjParser::check_references()
     return true;
 }
 
-// Gives a model its own numbering of distinct corners, entries numbered in order of
-// first appearance, and takes their data from the file's lists. False when the model
-// has more distinct corners than 16-bit vertex numbers can address.
-bool number_corners(MeshModel& model, const std::vector<Corner>& corners, const ObjParser& parser, CornerTable& table)
-{
-    const std::size_t faceCount = corners.size() / 3;
-    table.reset(corners.size());
-    model.faces.resize(faceCount);
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        MeshFace& face = model.faces[f];
-        std::int32_t* slot[3] = {&face.vertex1, &face.vertex2, &face.vertex3};
-        for (int k = 0; k < 3; ++k) {
-            const std::int32_t n = table.number(corners[3 * f + k]);
-            if (n == 0)
-                return false;
-            *slot[k] = n;
-        }
-    }
-    const std::vector<Corner>& entries = table.entries();
-    model.vertices.resize(entries.size());
-    model.normals.resize(entries.size());
-    model.uvs.resize(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Corner& c = entries[i];
-        model.vertices[i] = parser.positions()[c.position - 1];
-        if (c.normal > 0)
-            model.normals[i] = parser.normals()[c.normal - 1];
-        if (c.uv > 0)
-            model.uvs[i] = parser.uvs()[c.uv - 1];
-    }
-    return true;
-}
-
-// The models a refused file leaves behind: names and faces numbered as in the file.
-void keep_file_numbered_faces(ModelSet& set, const std::vector<std::vector<Corner>>& corners)
+void ObjParser::fill_vertices()
 {
     for (std::size_t m = 0; m < set.models.size(); ++m) {
-        const std::vector<Corner>& list = corners[m];
-        std::vector<MeshFace>& faces = set.models[m].faces;
-        faces.resize(list.size() / 3);
-        for (std::size_t f = 0; f < faces.size(); ++f) {
-            const Corner* c = &list[3 * f];
-            faces[f] = {c[0].position, c[1].position, c[2].position, c[0].normal, c[1].normal,
-                        c[2].normal,   c[0].uv,       c[1].uv,       c[2].uv};
+        MeshModel& model = set.models[m];
+        const std::vector<Corner>& entries = corners_[m];
+        model.vertices.resize(entries.size());
+        model.normals.resize(entries.size());
+        model.uvs.resize(entries.size());
+        // Number 0 (no texture coordinate or normal) gives the zero value.
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const Corner& c = entries[i];
+            model.vertices[i] = positions_[c.position - 1];
+            if (c.normal > 0)
+                model.normals[i] = normals_[c.normal - 1];
+            if (c.uv > 0)
+                model.uvs[i] = uvs_[c.uv - 1];
+        }
+    }
+}
+
+void ObjParser::restore_file_numbers()
+{
+    for (std::size_t m = 0; m < set.models.size(); ++m) {
+        const std::vector<Corner>& entries = corners_[m];
+        for (MeshFace& f : set.models[m].faces) {
+            const Corner& a = entries[f.vertex1 - 1];
+            const Corner& b = entries[f.vertex2 - 1];
+            const Corner& c = entries[f.vertex3 - 1];
+            f = {a.position, b.position, c.position, a.normal, b.normal, c.normal, a.uv, b.uv, c.uv};
         }
     }
 }
@@ -408,11 +415,13 @@ bool read_obj(State& state, const std::string& fileName, MessageSink& sink, cons
         return false;
     }
 
+    parser.close_models();
+
     ModelSet& set = parser.set;
     if (!parser.hasNormals() || !parser.hasTextureCoordinates()) {
         sink.error(!parser.hasNormals() ? "OBJ file doesn't include vertex normals! You must have these included"
                                         : "OBJ file doesn't include UV coordinates! You must have these included");
-        keep_file_numbered_faces(set, parser.corners);
+        parser.restore_file_numbers();
         set.objLoadOk = false;
         state.models = std::move(set);
         return false;
@@ -421,18 +430,7 @@ bool read_obj(State& state, const std::string& fileName, MessageSink& sink, cons
         sink.error(parser.error());
         return false;
     }
-
-    CornerTable table;
-    for (std::size_t m = 0; m < set.models.size(); ++m) {
-        if (!number_corners(set.models[m], parser.corners[m], parser, table)) {
-            sink.error(fileName + ": model " + std::to_string(m + 1) + " (\"" + set.models[m].name +
-                       "\") has more than " + std::to_string(CornerTable::kMaxEntries) +
-                       " distinct corners (combinations of position, texture coordinate and normal), more than a "
-                       "GMDC object can number; split it into smaller groups");
-            return false;
-        }
-        std::vector<Corner>().swap(parser.corners[m]);
-    }
+    parser.fill_vertices();
     if (options.dumpFiles)
         write_dump_files(set, options);
 
@@ -475,7 +473,7 @@ bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink)
     if (!load_text_file(path, text, warnings))
         return false;
     for_each_line(text, [&](std::string_view line) {
-        TokenCursor tokens(skip_separators(line));
+        FastTokens tokens(skip_blanks(line));
         const std::string_view keyword = tokens.next();
         if (equals_lower(keyword, "newmtl")) {
             const std::string_view material = tokens.next();

@@ -5,6 +5,7 @@
 
 #include "core/message_sink.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +34,24 @@ template <typename F> void for_each_line(std::string_view text, F&& f)
 {
     const char* p = text.data();
     const char* end = p + text.size();
+    // The next CR and the next LF, each found by memchr and kept until the walk passes
+    // it, so a file with one kind of line end is not searched over and over for the other.
+    auto find = [end](const char* from, char c) {
+        if (from == end)
+            return end;
+        const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return hit ? static_cast<const char*>(hit) : end;
+    };
+    const char* nextCr = find(p, '\r');
+    const char* nextLf = find(p, '\n');
     while (p < end) {
-        const char* start = p;
-        while (p < end && *p != '\r' && *p != '\n')
-            ++p;
-        f(std::string_view(start, static_cast<std::size_t>(p - start)));
+        if (nextCr < p)
+            nextCr = find(p, '\r');
+        if (nextLf < p)
+            nextLf = find(p, '\n');
+        const char* lineEnd = nextCr < nextLf ? nextCr : nextLf;
+        f(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        p = lineEnd;
         if (p < end) {
             if (*p == '\r' && p + 1 < end && p[1] == '\n')
                 ++p;

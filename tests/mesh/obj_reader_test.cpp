@@ -244,6 +244,15 @@ TEST(ObjReader, FilesWithoutNormalsOrTextureCoordinatesAreRefused)
     EXPECT_EQ(noNormals->model(1).faces[0].uv1, 1);
     EXPECT_EQ(noNormals->model(1).vertexCount(), 0);
 
+    // While the file is read, a face holds the file's own numbers, and a refused file
+    // keeps them: positions 1, 4, 7, texture coordinates 2, 5, 8, normals 3, 6, 9.
+    auto fileNumbers = read_text("v 0 0 0\nvt 0 0\nf 1/2/3 4/5/6 7/8/9\n");
+    ASSERT_EQ(fileNumbers->state.models.modelCount(), 1);
+    const MeshFace& f = fileNumbers->model(1).faces.at(0);
+    EXPECT_EQ(std::vector<std::int32_t>(
+                  {f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
+              std::vector<std::int32_t>({1, 4, 7, 2, 5, 8, 3, 6, 9}));
+
     auto noUvs = read_text("v 0 0 0\nvn 0 0 1\nf 1//1 1//1 1//1\n");
     EXPECT_FALSE(noUvs->ok);
     EXPECT_EQ(noUvs->sink.last(), "OBJ file doesn't include UV coordinates! You must have these included");

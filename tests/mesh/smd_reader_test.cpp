@@ -136,7 +136,19 @@ TEST(SmdReader, IndentationIsJudgedLineByLine)
     // The SMD writer starts a positive number with a space and a negative one with "-".
     const std::string mixed = smd("m\n 0 1 2 3 0 0 1 0.5 0.25 1 3 1\n\t2 4 5 6 0 1 0 0.5 0.25 1 -1 1\n"
                                   "-1 7 8 9 1 0 0 0.5 0.25 1 4 0.5\n");
+    // A file indented throughout reads like one that is not.
+    std::string indented;
+    for (std::size_t start = 0; start < plain.size();) {
+        const std::size_t end = plain.find('\n', start);
+        indented += "  " + plain.substr(start, end + 1 - start);
+        start = end + 1;
+    }
+    auto c = read_text(indented);
+    ASSERT_TRUE(c->ok) << c->sink.last();
     auto a = read_text(plain);
+    EXPECT_EQ(c->model().bone1, a->model().bone1);
+    EXPECT_EQ(c->model().vertices[1].y, a->model().vertices[1].y);
+    EXPECT_EQ(c->model().uvs[2].v, a->model().uvs[2].v);
     auto b = read_text(mixed);
     ASSERT_TRUE(a->ok);
     ASSERT_TRUE(b->ok);

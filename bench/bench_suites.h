@@ -1,0 +1,14 @@
+// Each benchmark suite adds its rows to the one table; bench_main.cpp runs them in turn.
+#pragma once
+
+#include "bench_table.h"
+
+#include <string>
+
+namespace mw::bench {
+
+// OBJ import on the files meshwright-bench-generate wrote into `folder`. Sets `lastLine`
+// to "ratio tinyobjloader/meshwright: X.XX" for file (b), dump files off.
+void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::string& lastLine);
+
+} // namespace mw::bench
