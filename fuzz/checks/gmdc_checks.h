@@ -1,15 +1,37 @@
 // What must hold for any bytes given to the GMDC reader: a refusal says why; a file that
 // reads writes back to the bytes it was read from (what follows P5 aside), reads again to
-// the same record, and padding then unpadding it changes nothing.
+// the same record, and padding then unpadding it changes nothing. The exports that index
+// the lists with numbers from the file (SMD, OBJ) run on it too: they write or refuse
+// with a message, never reach outside a list.
 #pragma once
 
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
+#include "mesh/gmdc_to_obj.h"
+#include "smd_export/smd_writer.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
 namespace mw::fuzz {
+
+inline std::string check_exports(const GmdcFile& gmdc)
+{
+    std::string text, error;
+    if (!gmdc_to_obj_text(gmdc, 100, text, error) && error.empty())
+        return "the OBJ export refused without a message";
+    State state;
+    state.gmdc = gmdc;
+    const int objects = static_cast<int>(std::min<std::size_t>(gmdc.objects.size(), 3));
+    for (int k = 0; k <= objects; ++k)
+        for (std::int16_t mode : {kSmdSingleBone, kSmdMultipleBones}) {
+            error.clear();
+            if (!smd_text(state, k, mode, text, error) && error.empty())
+                return "the SMD export refused without a message";
+        }
+    return "";
+}
 
 inline std::string check_gmdc(std::string_view bytes)
 {
@@ -20,6 +42,8 @@ inline std::string check_gmdc(std::string_view bytes)
             return "parseGmdc refused the bytes without a message";
         return "";
     }
+    if (std::string problem = check_exports(gmdc); !problem.empty())
+        return problem;
     std::string written;
     if (!serializeGmdc(gmdc, written, error)) {
         if (error.empty())

@@ -4,6 +4,7 @@
 // build of the tests (build-asan/) turns a memory fault here into a failure too.
 #include "checks/default_area_checks.h"
 #include "checks/gmdc_checks.h"
+#include "checks/merge_checks.h"
 #include "checks/obj_checks.h"
 #include "checks/smd_checks.h"
 #include "checks/text_checks.h"
@@ -25,6 +26,7 @@ const std::map<std::string, Check>& checks_by_target()
     static const std::map<std::string, Check> checks = {
         {"fuzz_default_area", mw::fuzz::check_default_area},
         {"fuzz_gmdc", mw::fuzz::check_gmdc},
+        {"fuzz_merge", mw::fuzz::check_merge},
         {"fuzz_obj", mw::fuzz::check_obj},
         {"fuzz_smd", mw::fuzz::check_smd},
         {"fuzz_text", mw::fuzz::check_text_primitives},
