@@ -9,10 +9,13 @@
 
 namespace mw {
 
-// Parses a whole GMDC file held in `bytes` into `out`. Every count and length is checked
-// against the bytes that remain before anything is allocated. On failure returns false
-// and sets `error` to a sentence naming `sourceName` and what is wrong where; `out` is
-// then unspecified. Bytes after P5 are ignored.
+// Parses a whole GMDC file held in `bytes` into `out` (expected fresh). Only the block
+// name ("cGeometryDataContainer") and the block version (1 to 4) decide whether the bytes
+// are a GMDC; the 16 container-header bytes are kept untested and bytes after P5 are
+// ignored. Every count and length is checked against the bytes that remain before
+// anything is allocated; versions 1 to 3 store the 16-bit lists as 32-bit integers, whose
+// values must fit 16 bits. On failure returns false and sets `error` to a sentence naming
+// `sourceName` and what is wrong where; `out` is then unspecified.
 bool parseGmdc(std::string_view bytes, GmdcFile& out, std::string& error, const std::string& sourceName);
 
 // Loads the file at `path` into `gmdc`, replacing every section. On failure reports the

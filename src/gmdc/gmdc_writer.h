@@ -10,14 +10,20 @@ namespace mw {
 
 struct GmdcWriteOptions {
     // The body-mesh variant: a data-list count of 15, the five morph and bump-map list
-    // identities left out, and every object group written with the indices 10 to 14.
-    // The caller checks that the record fits that layout.
+    // identities left out, and every object group written with indexCount 5, the indices
+    // 10 to 14 and activeCount 5 - in the file only, the record is not changed. The
+    // serializer refuses a record that would not leave exactly 15 lists; whether the
+    // groups really use lists 10 to 14 is the caller's check.
     bool bodyMesh = false;
 };
 
-// Serializes `gmdc` as it is (no padding). Returns false with `error` when the record
-// cannot be written so that it reads back the same (a name over 255 bytes, a list the
-// layout of its block version cannot store, an unsupported block version, ...).
+// Serializes `gmdc` as it is (no padding) in the layout of its blockVersion (1 to 4).
+// Returns false with `error` (one sentence, no path) when the record cannot be written so
+// that it reads back the same: a name over 255 bytes, a version 1 object with a bone list,
+// a version 3 object whose opacity is not -1, vertex lists not made of x, y, z triples,
+// faces on a bounding mesh or P5 entry without vertices, values in the vector the
+// identity does not store, an unsupported block version. Every count is written as the
+// size of its list; recordCount, items, alias lists and headers as the record holds them.
 bool serializeGmdc(const GmdcFile& gmdc, std::string& out, std::string& error, const GmdcWriteOptions& options = {});
 
 // The vertex padding every save applies to object group 1's vertex-position list: three
