@@ -410,11 +410,11 @@ bool read_obj(State& state, const std::string& fileName, MessageSink& sink, cons
         if (ok)
             ok = parser.line(line);
     });
+    std::string().swap(text); // nothing points into it any more; give the memory back early
     if (!ok) {
         sink.error(parser.error());
         return false;
     }
-
     parser.close_models();
 
     ModelSet& set = parser.set;

@@ -1,4 +1,5 @@
 // meshwright-cli info MESH and convert, run as a user would run them.
+#include "support/json_check.h"
 #include "support/test_support.h"
 
 #include <array>
@@ -52,7 +53,7 @@ TEST(MeshCommands, InfoListsTheModelsOfAnObjFile)
 
     const CliRun json = run_cli("info --json " + dir.file("two.OBJ"));
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_TRUE(test::JsonCheck::valid(json.out)) << json.out;
     EXPECT_NE(json.out.find("\"models\":[{\"number\":1,\"name\":\"left\",\"vertexCount\":3,"), std::string::npos)
         << json.out;
     EXPECT_NE(json.out.find("\"textureFile\":\"skin.bmp\",\"textureFound\":true"), std::string::npos);
@@ -68,6 +69,7 @@ TEST(MeshCommands, InfoReadsSmdFilesAndReportsRefusals)
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_NE(plain.out.find("boneMode         1"), std::string::npos) << plain.out;
     const CliRun weighted = run_cli("info --3ds-smd --json " + dir.file("m.smd"));
+    EXPECT_TRUE(test::JsonCheck::valid(weighted.out)) << weighted.out;
     EXPECT_NE(weighted.out.find("\"boneMode\":2"), std::string::npos) << weighted.out;
     EXPECT_NE(weighted.out.find("\"name\":\"object 1\""), std::string::npos);
 
