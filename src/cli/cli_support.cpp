@@ -5,7 +5,8 @@
 
 namespace mw::cli {
 
-bool Args::parse(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions, std::string& error)
+bool Args::parse(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions,
+                 std::string& error)
 {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];

@@ -1,5 +1,6 @@
 // meshwright-cli: the program's operations on files, without windows.
 #include "cli/cli.h"
+#include "cli/merge_commands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,9 @@ const std::vector<Command>& commands()
         {"new-object", "build a new GMDC from the groups of an OBJ file", kNewObjectUsage, run_new_object},
         {"export-smd", "write one GMDC object with its skeleton as SMD", kExportSmdUsage, run_export_smd},
         {"to-obj", "write every GMDC object as a group of an OBJ file", kToObjUsage, run_to_obj},
+        {"merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name", kMergeUsage, run_merge},
+        {"replace", "replace GMDC objects with assigned models, bones included", kReplaceUsage, run_replace},
+        {"add", "append assigned models to GMDC objects, bones included", kAddUsage, run_add},
     };
     return table;
 }

@@ -61,12 +61,22 @@ int run_new_object(const std::vector<std::string>& words)
     if (names) {
         subsetNames = split_names(*names);
         if (subsetNames.size() != objects)
-            return usage_error("--names gives " + std::to_string(subsetNames.size()) + " names, but the OBJ file holds " +
-                                   std::to_string(objects) + " objects",
+            return usage_error("--names gives " + std::to_string(subsetNames.size()) +
+                                   " names, but the OBJ file holds " + std::to_string(objects) + " objects",
                                kNewObjectUsage);
     } else {
         for (const MeshModel& m : state.models.models)
             subsetNames.push_back(m.name);
+    }
+
+    // The shape is checked before anything is written, so a refused name writes no GMDC.
+    ShpeFile shape;
+    initShape(shape);
+    setShapeParts(shape, subsetNames);
+    std::string shapeBytes;
+    if (shapeFile && !serializeShape(shape, shapeBytes, error)) {
+        sink.error(error);
+        return kExitFailure;
     }
 
     WizardOptions options;
@@ -74,9 +84,6 @@ int run_new_object(const std::vector<std::string>& words)
     if (!build_new_object(state, options, sink) || !writeGmdc(state.gmdc, *out, sink))
         return kExitFailure;
     if (shapeFile) {
-        ShpeFile shape;
-        initShape(shape);
-        setShapeParts(shape, subsetNames);
         if (!writeShape(shape, *shapeFile, sink))
             return kExitFailure;
         sink.info("Wrote the shape resource " + *shapeFile);

@@ -40,7 +40,8 @@ int run_to_obj(const std::vector<std::string>& words)
     State state;
     if (!readGmdc(state.gmdc, args.positional()[0], sink) || !write_gmdc_as_obj(state.gmdc, *out, scale, sink))
         return kExitFailure;
-    sink.info("Wrote " + std::to_string(state.gmdc.objects.size()) + " objects to " + *out);
+    const std::size_t objects = state.gmdc.objects.size();
+    sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + *out);
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include "merge/bone_slot.h"
 #include "mesh/numbers.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace mw {

@@ -348,5 +348,20 @@ TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFil
     EXPECT_EQ(t.gmdc.dataLists[first + kBones].recordCount, 12);
 }
 
+TEST(ViewCommandRefusals, AnObjectWithoutItsGroupOrAGroupBeyond32767Vertices)
+{
+    GmdcFile g = make_body_mesh();
+    g.objects[0].objectGroupIndex = 3;
+    State s = state_with(g, {assigned(make_model("top", 3, 1), 1, 1)});
+    expect_refused(replace_models, s, {}, "names no object group");
+    expect_refused(add_models, s, {}, "names no object group");
+
+    State big = state_with(make_body_mesh(), {assigned(make_model("top", 32756, 1), 1, 1)});
+    expect_refused(add_models, big, {}, "more than 32767");
+    State fits = state_with(make_body_mesh(), {assigned(make_model("top", 32755, 1), 1, 1)});
+    RecordingSink sink;
+    EXPECT_TRUE(add_models(fits, {}, sink)) << sink.last();
+}
+
 } // namespace
 } // namespace mw

@@ -1,0 +1,191 @@
+// "Replace" with SMD models: their bones looked up in the target object's bone list.
+// In make_body_mesh blockB holds bone b + 1 at slot b (1-based), so bone 4 sits in slot
+// 3, whose byte is 0x02.
+#include "merge/bone_mapping.h"
+
+#include "merge/merge_test_util.h"
+#include "merge/view_commands.h"
+
+#include <gtest/gtest.h>
+
+namespace mw {
+namespace {
+
+using test::bytes_of;
+using test::Link;
+using test::make_body_mesh;
+using test::make_multi_bone_model;
+using test::make_one_bone_model;
+
+constexpr std::size_t kBones = 6, kWeights = 7;
+
+std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
+{
+    std::vector<std::int32_t> out;
+    for (const std::uint32_t b : bits)
+        out.push_back(static_cast<std::int32_t>(b));
+    return out;
+}
+
+State smd_state(MeshModel m, GmdcFile g = make_body_mesh())
+{
+    m.targetObject = 1;
+    m.subGroup = 1;
+    return test::state_with(std::move(g), {m}, 2);
+}
+
+ViewOptions xsi()
+{
+    ViewOptions o;
+    o.usingXsiModTool = true;
+    return o;
+}
+
+void expect_too_many_bones(State& s, const ViewOptions& options, const std::string& part)
+{
+    const std::string before = bytes_of(s.gmdc);
+    RecordingSink sink;
+    EXPECT_FALSE(replace_models(s, options, sink));
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
+    ASSERT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(sink.entries[0].text, "Error: to many bones in smd for this gmdc file.");
+    EXPECT_NE(sink.entries[1].text.find("model 1 \"object 1\" into object 1 \"body\""), std::string::npos)
+        << sink.entries[1].text;
+    EXPECT_NE(sink.entries[1].text.find(part), std::string::npos) << sink.entries[1].text;
+}
+
+TEST(BoneMapping, OneBoneModelsGetTheSlotOfTheirBoneWithoutTheXsiOffset)
+{
+    for (const ViewOptions& options : {ViewOptions{}, xsi()}) {
+        State s = smd_state(make_one_bone_model({2, 6, 41}));
+        RecordingSink sink;
+        ASSERT_TRUE(replace_models(s, options, sink)) << sink.last();
+        EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}));
+        EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
+    }
+}
+
+TEST(BoneMapping, MultiBoneVerticesGetOneByteASlotAndTheirWeights)
+{
+    State s = smd_state(make_multi_bone_model({{4, 0.75f, 6, 0.25f}, {4, 1.0f}, {18, 0.5f, 19, 0.3f, 34, 0.2f}}));
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink)) << sink.last();
+    // slots 3 and 5; slot 3 alone; slots 17, 18 and 33 keep two hex digits each
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFF0402, 0xFFFFFF02, 0xFF201110}));
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues,
+              (std::vector<float>{0.75f, 0.25f, 0.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0.3f, 0.2f}));
+}
+
+TEST(BoneMapping, WithTheXsiOffsetMultiBoneNumbersAreOneHigher)
+{
+    State s = smd_state(make_multi_bone_model({{5, 0.75f, 7, 0.25f}, {8, 1.0f}, {3, 1.0f}}));
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, xsi(), sink)) << sink.last();
+    // bone 8 matches the blockB entry 7 in slot 6
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFF0402, 0xFFFFFF05, 0xFFFFFF00}));
+
+    // without the offset bone 3 is in slot 2, with it bone 2 (slot 1); bone 2 with it is bone 1: absent
+    State t = smd_state(make_multi_bone_model({{2, 1.0f}, {3, 1.0f}, {3, 1.0f}}));
+    expect_too_many_bones(t, xsi(), "bone 2 (bone 1 in the GMDC)");
+}
+
+TEST(BoneMapping, TheLastMatchingSlotWins)
+{
+    GmdcFile g = make_body_mesh();
+    g.objects[0].blockB[10] = 2; // bone 2 in slots 1 and 11
+    State s = smd_state(make_one_bone_model({2, 2, 2}), g);
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink));
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFFFF0A, 0xFFFFFF0A, 0xFFFFFF0A}));
+}
+
+TEST(BoneMapping, ABoneMissingFromTheBoneListShowsTheSystemsMessageAndChangesNothing)
+{
+    State s = smd_state(make_one_bone_model({2, 99, 2}));
+    expect_too_many_bones(s, {}, "vertex 2 hangs on bone 99");
+    State t = smd_state(make_multi_bone_model({{4, 0.5f, 6, 0.5f}, {4, 0.5f, 99, 0.5f}, {4, 1.0f}}));
+    expect_too_many_bones(t, {}, "bone 99");
+    State u = smd_state(make_multi_bone_model({{4, 0.5f, 6, 0.2f, 99, 0.3f}, {4, 1.0f}, {4, 1.0f}}));
+    expect_too_many_bones(u, {}, "bone 99");
+}
+
+TEST(BoneMapping, ABoneListOfMoreThan255BonesCannotBeAddressedByAByte)
+{
+    GmdcFile g = make_body_mesh();
+    g.objects[0].blockB.resize(256, 7);
+    State s = smd_state(make_one_bone_model({2, 2, 2}), g);
+    expect_too_many_bones(s, {}, "256 bones");
+}
+
+TEST(BoneMapping, AMultiBoneModelIntoAOneFloatWeightListIsRefused)
+{
+    GmdcFile g = make_body_mesh();
+    g.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
+    State s = smd_state(make_multi_bone_model({{4, 0.5f, 6, 0.5f}, {4, 1.0f}, {4, 1.0f}}), g);
+    const std::string before = bytes_of(s.gmdc);
+    RecordingSink sink;
+    EXPECT_FALSE(replace_models(s, {}, sink));
+    EXPECT_TRUE(bytes_of(s.gmdc) == before);
+    EXPECT_TRUE(sink.contains("one float per vertex")) << sink.last();
+
+    // a one-bone model writes no weights, so the layout does not matter
+    State t = smd_state(make_one_bone_model({2, 2, 2}), g);
+    EXPECT_TRUE(replace_models(t, {}, sink));
+}
+
+TEST(BoneMapping, ABlockFormatZeroAssignmentListMapsOnlySingleBoneVerticesAndNoWeights)
+{
+    GmdcFile g = make_body_mesh();
+    g.dataLists[kBones].blockFormat = 0;
+    // the second vertex's bones are never looked up, so bone 99 does not matter
+    State s = smd_state(make_multi_bone_model({{4, 1.0f}, {4, 0.5f, 99, 0.5f}, {6, 1.0f}}), g);
+    s.models.models[0].subGroup = 2;
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFFFF02, 0xFFFFFF01, 0xFFFFFF04}));
+    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
+}
+
+TEST(BoneMapping, AnAssignmentListShorterThanTheModelIsRefused)
+{
+    State s = smd_state(make_one_bone_model({2, 2, 2, 2, 2, 2}));
+    std::string error;
+    bool tooMany = false;
+    const std::string before = bytes_of(s.gmdc);
+    s.gmdc.dataLists[kBones].longValues.resize(4);
+    s.gmdc.dataLists[kBones].recordCount = 4;
+    const std::string shortened = bytes_of(s.gmdc);
+    EXPECT_FALSE(map_bone_assignments(s, 1, 7, 1, {}, error, tooMany));
+    EXPECT_FALSE(tooMany);
+    EXPECT_NE(error.find("fewer than the model's 6 vertices"), std::string::npos) << error;
+    EXPECT_TRUE(bytes_of(s.gmdc) == shortened);
+    EXPECT_TRUE(before != shortened);
+}
+
+TEST(BoneMapping, WeightsGoToTheListAfterTheSlotNotToTheNextDataListNumber)
+{
+    // The weights (data list 8) and the morph target indices (9) change places in the
+    // file; the group's entries follow, so entry 8 still names the weights.
+    GmdcFile g = make_body_mesh();
+    std::swap(g.dataLists[7], g.dataLists[8]);
+    std::swap(g.objectGroups[0].dataListIndices[7], g.objectGroups[0].dataListIndices[8]);
+    const std::vector<float> morph = g.dataLists[7].floatValues;
+    State s = smd_state(make_multi_bone_model({{4, 0.75f, 6, 0.25f}, {4, 1.0f}, {4, 1.0f}}), g);
+    RecordingSink sink;
+    ASSERT_TRUE(replace_models(s, {}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.dataLists[8].floatValues, (std::vector<float>{0.75f, 0.25f, 0, 1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(s.gmdc.dataLists[7].floatValues, morph);
+}
+
+TEST(BoneMapping, AddModelNeverMapsSmdBones)
+{
+    State s = smd_state(make_one_bone_model({6, 6, 6}));
+    s.models.models[0].subGroup = 2;
+    RecordingSink sink;
+    ASSERT_TRUE(add_models(s, {}, sink)) << sink.last();
+    const auto& bones = s.gmdc.dataLists[kBones].longValues;
+    EXPECT_EQ(std::vector<std::int32_t>(bones.end() - 3, bones.end()), values({0xFFFFFF01, 0xFFFFFF01, 0xFFFFFF01}));
+}
+
+} // namespace
+} // namespace mw
