@@ -16,7 +16,7 @@ std::string hex32(std::uint32_t value)
     return text;
 }
 
-std::string face_count_text(const MeshFace& f)
+std::string corners_text(const MeshFace& f)
 {
     return std::to_string(f.vertex1) + ", " + std::to_string(f.vertex2) + ", " + std::to_string(f.vertex3);
 }
@@ -58,7 +58,7 @@ const MeshModel* checked_model(const ModelSet& models, int model, std::string& e
         const MeshFace& f = m.faces[i];
         for (const std::int32_t vertex : {f.vertex1, f.vertex2, f.vertex3}) {
             if (vertex < 1 || vertex > v) {
-                error = "its face " + std::to_string(i + 1) + " names vertices " + face_count_text(f) +
+                error = "its face " + std::to_string(i + 1) + " names vertices " + corners_text(f) +
                         ", but the model has vertices 1 to " + std::to_string(v);
                 return nullptr;
             }

@@ -74,8 +74,8 @@ void clear_list(DataList& list);
 // byte 0 = subGroup - 1, bytes 1 to 3 = 0xFF, that is (subGroup - 1) - 256.
 std::int32_t single_bone_value(std::int32_t subGroup);
 
-// The faces of `model` as 0-based indices shifted by `offset`, appended to `faces`.
-// Fails when a shifted index would exceed 32767.
+// Whether the model's faces, as 0-based indices shifted by `offset`, stay within 32767;
+// append_model_faces then appends them behind `faces`.
 bool check_shifted_faces(const MeshModel& model, std::int64_t offset, std::string& error);
 void append_model_faces(std::vector<std::int16_t>& faces, const MeshModel& model, std::int32_t offset);
 

@@ -182,8 +182,6 @@ bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inp
                 const int n = options.importNormals ? list_number_at(gmdc, k + 1, 2, "normal list", error) : 0;
                 const int t = options.importUVs ? list_number_at(gmdc, k + 1, 3, "texture-coordinate list", error) : 0;
                 ok = (!options.importVertices || v) && (!options.importNormals || n) && (!options.importUVs || t);
-                // Check the faces before the lists change, so a refusal leaves both as they were.
-                ok = ok && (!options.importPolygons || checked_model(state.models, m, error));
                 if (ok) {
                     replaced[static_cast<std::size_t>(k)] = true;
                     if (anyList)

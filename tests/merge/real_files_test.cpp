@@ -1,0 +1,82 @@
+// Merging into and out of files made by other tools (skipped where the shared fixtures
+// are absent).
+#include "gmdc/gmdc_reader.h"
+#include "gmdc/gmdc_writer.h"
+#include "merge/merge_pass.h"
+#include "merge/merge_test_util.h"
+#include "merge/view_commands.h"
+#include "mesh/obj_reader.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace mw {
+namespace {
+
+State teapot_state()
+{
+    State s;
+    RecordingSink sink;
+    EXPECT_TRUE(readGmdc(s.gmdc, test::fixtures_dir() + "/gmdc/teapot.5gd", sink)) << sink.last();
+    return s;
+}
+
+TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
+{
+    if (test::fixtures_dir().empty())
+        GTEST_SKIP() << "shared fixtures absent";
+    State s = teapot_state();
+    ASSERT_EQ(s.gmdc.dataLists.size(), 4u);
+    const test::TempDir dir;
+    s.models.models = {test::make_model("teapot", 13248, 6320, 1.0f), test::make_model("teapot", 3000, 1000, 5.0f)};
+    RecordingSink sink;
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink)) << sink.last();
+    ASSERT_TRUE(writeGmdc(s.gmdc, dir.file("teapot.5gd"), sink)) << sink.last();
+
+    GmdcFile back;
+    ASSERT_TRUE(readGmdc(back, dir.file("teapot.5gd"), sink));
+    EXPECT_EQ(back.dataLists[0].recordCount, 16248 + 3);
+    EXPECT_EQ(back.dataLists[1].recordCount, 16248);
+    EXPECT_EQ(back.dataLists[2].recordCount, 16248);
+    EXPECT_EQ(back.dataLists[3].recordCount, 13248); // the bump-map normals are not the merge's
+    EXPECT_EQ(back.objectGroups[0].vertexCount, 16248);
+    EXPECT_EQ(back.objects[0].faces.size(), 3u * 7320u);
+    EXPECT_EQ(back.objects[0].faces.back(), 1002 - 1 + 13248); // the last face (1000, 1001, 1002), shifted
+    EXPECT_EQ(back.boundingVertices, s.gmdc.boundingVertices);
+}
+
+TEST(RealFiles, ReplaceOnTheStaticTeapotIsRefusedForWantOfABoneList)
+{
+    if (test::fixtures_dir().empty())
+        GTEST_SKIP() << "shared fixtures absent";
+    State s = teapot_state();
+    s.gmdc.objects[0].blockB = {0};
+    MeshModel m = test::make_model("teapot", 30, 10);
+    m.targetObject = 1;
+    m.subGroup = 1;
+    s.models.models = {m};
+    const std::string before = test::bytes_of(s.gmdc);
+    RecordingSink sink;
+    EXPECT_FALSE(replace_models(s, {}, sink));
+    EXPECT_FALSE(add_models(s, {}, sink));
+    EXPECT_TRUE(test::bytes_of(s.gmdc) == before);
+    EXPECT_TRUE(sink.contains("identity 0x89D92BA0, not 0xFBD70111")) << sink.last();
+}
+
+TEST(RealFiles, AnObjGroupOfAnotherNameLeavesTheTeapotAsItWas)
+{
+    if (test::fixtures_dir().empty())
+        GTEST_SKIP() << "shared fixtures absent";
+    State s = teapot_state();
+    RecordingSink sink;
+    const GmdcFile gmdc = s.gmdc;
+    ASSERT_TRUE(read_obj(s, test::fixtures_dir() + "/obj/map-bump.obj", sink)) << sink.last();
+    s.gmdc = gmdc; // read_obj resets the whole state, as the main window's step 1 does
+    const std::string before = test::bytes_of(s.gmdc);
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    EXPECT_TRUE(test::bytes_of(s.gmdc) == before);
+    EXPECT_TRUE(sink.contains("left out: model 1 \"Cube\"")) << sink.last();
+}
+
+} // namespace
+} // namespace mw
