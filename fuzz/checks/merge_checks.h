@@ -10,8 +10,10 @@
 #include "merge/merge_pass.h"
 #include "merge/view_commands.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mw::fuzz {
 

@@ -7,6 +7,7 @@
 #include "mesh/text_lines.h"
 #include "mesh/tokens.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
