@@ -3,6 +3,7 @@
 // otherwise says what broke.
 #pragma once
 
+#include "mesh/fast_tokens.h"
 #include "mesh/numbers.h"
 #include "mesh/text_lines.h"
 #include "mesh/tokens.h"
@@ -88,6 +89,26 @@ inline std::string check_tokens(std::string_view line, char delimiter)
     return "";
 }
 
+// The OBJ reader's inlined tokens and number parse must agree with the general ones.
+inline std::string check_fast_tokens(std::string_view line)
+{
+    FastTokens fast(line);
+    TokenCursor cursor(line);
+    for (int n = 1; n <= 64; ++n) {
+        const std::string_view a = fast.next();
+        const std::string_view b = cursor.next();
+        if (a != b)
+            return "FastTokens and TokenCursor disagree at token " + std::to_string(n);
+        const double x = parse_number_fast(a);
+        const double y = parse_number(a);
+        if (std::memcmp(&x, &y, sizeof x) != 0 && !(std::isnan(x) && std::isnan(y)))
+            return "parse_number_fast and parse_number disagree on \"" + std::string(a) + "\"";
+        if (a.empty() && b.empty() && n > static_cast<int>(line.size()) + 1)
+            break;
+    }
+    return "";
+}
+
 inline std::string check_number(double value)
 {
     std::int16_t i16 = 0;
@@ -98,6 +119,10 @@ inline std::string check_number(double value)
         return "to_float32 gave a non-finite float";
     if (std::isfinite(value) && to_float32(value, f32) == false && std::fabs(value) < FLT_MAX)
         return "to_float32 refused a float in range";
+    float fast = 0;
+    const bool fastOk = to_float32_fast(value, fast);
+    if (fastOk != to_float32(value, f32) || (fastOk && std::memcmp(&fast, &f32, sizeof fast) != 0))
+        return "to_float32_fast and to_float32 disagree";
 
     format_number_item(value);
     const std::string general = format_general(value);
@@ -162,6 +187,8 @@ inline std::string check_text_primitives(std::string_view data)
         if (!problem.empty() || ++checkedLines > 64)
             return;
         problem = detail::check_tokens(line, delimiter);
+        if (problem.empty())
+            problem = detail::check_fast_tokens(line);
         TokenCursor cursor(line, delimiter);
         for (int n = 0; n < 16 && problem.empty(); ++n) {
             const std::string_view token = cursor.next();
