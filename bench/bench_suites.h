@@ -11,4 +11,8 @@ namespace mw::bench {
 // to "ratio tinyobjloader/meshwright: X.XX" for file (b), dump files off.
 void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::string& lastLine);
 
+// GMDC load and save of a generated body mesh at its largest against one fread / fwrite
+// of the same bytes; writes its files into `folder`.
+void run_gmdc_suite(BenchTable& table, const std::string& folder, int runs);
+
 } // namespace mw::bench

@@ -77,7 +77,14 @@ bool apply_bump_map_patch(State& state, std::string& error)
         error = "the bump-map patch cannot be applied: " + error;
         return false;
     }
-    const std::int32_t count = std::max(gmdc.dataLists[static_cast<std::size_t>(normals - 1)].recordCount, 0);
+    // recordCount is a free field of the file: the size comes from it only when the
+    // normals really hold three floats per record (a damaged count would allocate gigabytes).
+    const DataList& normalList = gmdc.dataLists[static_cast<std::size_t>(normals - 1)];
+    if (!check_float_layout(normalList, 3, "normal list at entry 2", error)) {
+        error = "the bump-map patch cannot be applied: " + error;
+        return false;
+    }
+    const std::int32_t count = normalList.recordCount;
     target->floatValues.resize(3 * static_cast<std::size_t>(count));
     target->recordCount = count;
     return true;

@@ -90,6 +90,12 @@ class SmdBuilder {
             if (!*w.into)
                 return fail(label_ + ": its object group has no " + w.what + " list at position " +
                             std::to_string(w.position) + ".");
+            // The coordinates are read as floats: a bone-assignment list there holds none.
+            const bool coordinates = w.into != &lists.assignments && w.into != &lists.weights;
+            if (coordinates && (*w.into)->holdsLongValues())
+                return fail(label_ + ": the " + std::string(w.what) + " list at position " +
+                            std::to_string(w.position) + " is a bone-assignment list (identity " +
+                            hex32((*w.into)->identity) + "), not coordinates.");
         }
         if (lists.assignments->identity != kIdentityBoneAssignments)
             return fail(label_ + ": its object group has no bone-assignment list (identity 0xFBD70111); position " +

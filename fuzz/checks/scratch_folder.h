@@ -1,0 +1,51 @@
+// A private folder for the readers that take a file name: the fuzz input is written there
+// before each run. Made once per process, in memory (/dev/shm) where there is one, and
+// removed when the process ends.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace mw::fuzz {
+
+class ScratchFolder {
+  public:
+    static const std::string& path()
+    {
+        static const ScratchFolder folder;
+        return folder.path_;
+    }
+
+    // Writes `bytes` to the file `name` in the folder and returns its path.
+    static std::string put(const std::string& name, std::string_view bytes)
+    {
+        const std::string file = path() + "/" + name;
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out)
+            std::abort(); // the harness itself is broken, not the code under test
+        return file;
+    }
+
+  private:
+    ScratchFolder()
+    {
+        const std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::string templ = base + "/meshwright-fuzz-XXXXXX";
+        if (!::mkdtemp(templ.data()))
+            std::abort();
+        path_ = templ;
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+
+    std::string path_;
+};
+
+} // namespace mw::fuzz

@@ -1,0 +1,16 @@
+// libFuzzer target: the SMD reader.
+#include "checks/smd_checks.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string problem = mw::fuzz::check_smd(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!problem.empty()) {
+        std::fprintf(stderr, "smd: %s\n", problem.c_str());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,231 @@
+// Every writer of the program, made to fail: a folder it may not write in, a folder that
+// does not exist, a "folder" that is a regular file, and a save cut off half-way as a full
+// disk would. Each failure must leave an existing target byte-identical, leave no
+// temporary file behind and tell the user what happened.
+#include "core/message_sink.h"
+#include "core/save_file.h"
+#include "gmdc/gmdc_writer.h"
+#include "merge/body_save.h"
+#include "merge/merge_test_util.h"
+#include "mesh/gmdc_to_obj.h"
+#include "mesh/obj_writer.h"
+#include "smd_export/smd_writer.h"
+#include "support/gmdc_builders.h"
+#include "support/test_support.h"
+#include "wizard/shape_writer.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace mw;
+
+namespace {
+
+// Saves one record, built once when the writer's `make` is called, to the given path.
+using SaveFn = std::function<bool(const std::string& path, MessageSink& sink)>;
+
+struct SaveWriter {
+    std::string name;
+    std::string extension;
+    // Builds the record a writer saves; `large` asks for an output of several chunks.
+    std::function<SaveFn(bool large)> make;
+    // The largest file the writer can make fits in one chunk of the atomic save, so an
+    // interruption can only come before its first byte.
+    bool oneChunkOnly = false;
+};
+
+void PrintTo(const SaveWriter& writer, std::ostream* os)
+{
+    *os << writer.name;
+}
+
+std::vector<SaveWriter> all_save_writers()
+{
+    std::vector<SaveWriter> writers;
+    writers.push_back({"SaveFileAtomically", ".bin", [](bool large) -> SaveFn {
+                           const std::string bytes(large ? 3u << 20 : 1000u, 'x');
+                           return [bytes](const std::string& path, MessageSink& sink) {
+                               std::string error;
+                               if (save_file_atomically(path, bytes, error))
+                                   return true;
+                               sink.error(error);
+                               return false;
+                           };
+                       }});
+    writers.push_back(
+        {"writeGmdc", ".5gd", [](bool large) -> SaveFn {
+             auto gmdc =
+                 std::make_shared<GmdcFile>(large ? test::make_body_mesh(32767, 20000) : test::make_body_mesh());
+             return [gmdc](const std::string& path, MessageSink& sink) { return writeGmdc(*gmdc, path, sink); };
+         }});
+    writers.push_back({"writeShape", ".simpe",
+                       [](bool) -> SaveFn {
+                           auto shape = std::make_shared<ShpeFile>();
+                           initShape(*shape);
+                           setShapeParts(*shape, {"chair", "seat", "legs"});
+                           return [shape](const std::string& path, MessageSink& sink) {
+                               return writeShape(*shape, path, sink);
+                           };
+                       },
+                       true});
+    writers.push_back({"save_body_gmdc", ".5gd", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->gmdc = large ? test::make_body_mesh_30(32767, 20000) : test::make_body_mesh_30();
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return save_body_gmdc(*state, path, sink);
+                           };
+                       }});
+    writers.push_back({"write_obj", ".obj", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->models.models.push_back(large ? test::make_model("big", 32767, 32765)
+                                                                : test::make_model("small", 12, 6));
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return write_obj(*state, path, 1, sink);
+                           };
+                       }});
+    writers.push_back({"write_smd", ".smd", [](bool large) -> SaveFn {
+                           auto state = std::make_shared<State>();
+                           state->gmdc = large ? test::make_body_mesh(32767, 20000) : test::make_body_mesh();
+                           return [state](const std::string& path, MessageSink& sink) {
+                               return write_smd(*state, path, 1, kSmdMultipleBones, sink);
+                           };
+                       }});
+    writers.push_back({"write_gmdc_as_obj", ".obj", [](bool large) -> SaveFn {
+                           auto gmdc = std::make_shared<GmdcFile>(large ? test::make_body_mesh(32767, 20000)
+                                                                        : test::make_body_mesh());
+                           return [gmdc](const std::string& path, MessageSink& sink) {
+                               return write_gmdc_as_obj(*gmdc, path, 100, sink);
+                           };
+                       }});
+    return writers;
+}
+
+const std::string kOriginal = "the user's original file\r\n\x00\x01\x02 kept byte for byte";
+
+std::vector<std::string> folder_entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SaveFailure : public ::testing::TestWithParam<SaveWriter> {
+  protected:
+    void TearDown() override { testing_hooks::beforeChunkWrite = nullptr; }
+
+    // A failed save names the target and says something went wrong.
+    void expect_failure_reported(const RecordingSink& sink, const std::string& target)
+    {
+        EXPECT_TRUE(sink.has(MessageKind::Error)) << GetParam().name;
+        EXPECT_TRUE(sink.contains(target)) << GetParam().name << ": " << sink.last();
+        EXPECT_FALSE(sink.contains("Save Complete")) << GetParam().name;
+    }
+
+    test::TempDir dir;
+};
+
+} // namespace
+
+TEST_P(SaveFailure, SavesWhenNothingStandsInTheWay)
+{
+    // The control case: the same save succeeds and replaces the old contents, so the
+    // failures below fail for the reason each one sets up.
+    const std::string target = dir.file("out" + GetParam().extension);
+    test::write_file(target, kOriginal);
+    RecordingSink sink;
+    ASSERT_TRUE(GetParam().make(false)(target, sink)) << sink.last();
+    const std::string written = test::read_file(target);
+    EXPECT_FALSE(written.empty());
+    EXPECT_NE(written, kOriginal);
+    EXPECT_EQ(folder_entries(dir.path()), std::vector<std::string>{"out" + GetParam().extension});
+}
+
+TEST_P(SaveFailure, UnwritableFolderLeavesTheTargetAsItWas)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop the superuser";
+    const std::string folder = dir.file("locked");
+    std::filesystem::create_directory(folder);
+    const std::string target = folder + "/out" + GetParam().extension;
+    test::write_file(target, kOriginal);
+    ::chmod(folder.c_str(), 0555);
+
+    RecordingSink sink;
+    const bool saved = GetParam().make(false)(target, sink);
+    ::chmod(folder.c_str(), 0755);
+
+    EXPECT_FALSE(saved);
+    expect_failure_reported(sink, target);
+    EXPECT_EQ(test::read_file(target), kOriginal);
+    EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"out" + GetParam().extension});
+}
+
+TEST_P(SaveFailure, MissingFolderIsReported)
+{
+    const std::string target = dir.file("no such folder/out" + GetParam().extension);
+    RecordingSink sink;
+    EXPECT_FALSE(GetParam().make(false)(target, sink));
+    expect_failure_reported(sink, target);
+    EXPECT_TRUE(folder_entries(dir.path()).empty());
+}
+
+TEST_P(SaveFailure, FolderThatIsAFileIsReported)
+{
+    // Fails for every user, the superuser included.
+    const std::string notAFolder = dir.file("plain file");
+    test::write_file(notAFolder, kOriginal);
+    const std::string target = notAFolder + "/out" + GetParam().extension;
+    RecordingSink sink;
+    EXPECT_FALSE(GetParam().make(false)(target, sink));
+    expect_failure_reported(sink, target);
+    EXPECT_EQ(test::read_file(notAFolder), kOriginal);
+    EXPECT_EQ(folder_entries(dir.path()), std::vector<std::string>{"plain file"});
+}
+
+TEST_P(SaveFailure, InterruptedSaveLeavesTheTargetAsItWas)
+{
+    const std::string target = dir.file("out" + GetParam().extension);
+    test::write_file(target, kOriginal);
+    // The writers' large outputs span several chunks: the write fails after the first
+    // chunk reached the temporary file, as when the disk fills up half-way.
+    std::size_t writtenWhenCut = 0;
+    testing_hooks::beforeChunkWrite = [&](std::size_t written) {
+        writtenWhenCut = written;
+        return written == 0 && !GetParam().oneChunkOnly;
+    };
+    RecordingSink sink;
+    EXPECT_FALSE(GetParam().make(true)(target, sink));
+    testing_hooks::beforeChunkWrite = nullptr;
+
+    if (!GetParam().oneChunkOnly) {
+        EXPECT_GT(writtenWhenCut, 0u) << GetParam().name << " wrote less than one chunk";
+    }
+    expect_failure_reported(sink, target);
+    EXPECT_EQ(test::read_file(target), kOriginal);
+    EXPECT_EQ(folder_entries(dir.path()), std::vector<std::string>{"out" + GetParam().extension});
+}
+
+TEST_P(SaveFailure, FailedSaveLeavesNoTraceInTheRecord)
+{
+    // The GMDC writers pad the record before writing and must undo that when the save
+    // fails: a retry then writes what a first attempt would have.
+    const std::string ext = GetParam().extension;
+    RecordingSink sink;
+    const SaveFn retried = GetParam().make(false);
+    testing_hooks::beforeChunkWrite = [](std::size_t) { return false; };
+    EXPECT_FALSE(retried(dir.file("failed" + ext), sink));
+    testing_hooks::beforeChunkWrite = nullptr;
+    ASSERT_TRUE(retried(dir.file("retried" + ext), sink)) << sink.last();
+    ASSERT_TRUE(GetParam().make(false)(dir.file("first" + ext), sink)) << sink.last();
+    EXPECT_EQ(test::read_file(dir.file("retried" + ext)), test::read_file(dir.file("first" + ext)));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWriters, SaveFailure, ::testing::ValuesIn(all_save_writers()),
+                         [](const ::testing::TestParamInfo<SaveWriter>& writer) { return writer.param.name; });
