@@ -82,8 +82,8 @@ std::vector<SaveWriter> all_save_writers()
                        }});
     writers.push_back({"write_obj", ".obj", [](bool large) -> SaveFn {
                            auto state = std::make_shared<State>();
-                           state->models.models.push_back(large ? test::make_model("big", 32767, 32765)
-                                                                : test::make_model("small", 12, 6));
+                           state->models.models.push_back(large ? test::make_obj_model("big", 32767, 32765)
+                                                                : test::make_obj_model("small", 12, 6));
                            return [state](const std::string& path, MessageSink& sink) {
                                return write_obj(*state, path, 1, sink);
                            };
