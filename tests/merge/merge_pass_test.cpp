@@ -26,12 +26,7 @@ std::vector<std::int16_t> faces(std::initializer_list<int> values)
 // The static mesh with a second object "lid" in the same object group.
 GmdcFile teapot_with_lid(std::vector<std::int16_t> lidFaces)
 {
-    GmdcFile g = make_static_mesh();
-    GmdcObject lid = g.objects[0];
-    lid.name = "lid";
-    lid.faces = std::move(lidFaces);
-    g.objects.push_back(lid);
-    return g;
+    return test::with_shared_object(test::make_static_mesh(), "lid", std::move(lidFaces));
 }
 
 // The merge pass must refuse and leave the GMDC exactly as it was.

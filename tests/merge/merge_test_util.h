@@ -35,6 +35,17 @@ MeshModel make_multi_bone_model(const std::vector<Link>& links);
 // normals at position 6 like make_body_mesh; object "body" uses it.
 GmdcFile make_body_mesh_30(std::int32_t vertices = 12, std::int32_t triangles = 6);
 
+// `g` with one more object, named `name`, sharing object 1's object group and bone list
+// but holding `faces`.
+inline GmdcFile with_shared_object(GmdcFile g, const std::string& name, std::vector<std::int16_t> faces)
+{
+    GmdcObject extra = g.objects[0];
+    extra.name = name;
+    extra.faces = std::move(faces);
+    g.objects.push_back(std::move(extra));
+    return g;
+}
+
 // The GMDC as a file would hold it (no padding); the test fails on a writer refusal.
 inline std::string bytes_of(const GmdcFile& g)
 {

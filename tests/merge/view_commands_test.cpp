@@ -64,12 +64,7 @@ MeshModel top(std::int32_t vertices = 3, std::int32_t triangles = 1, std::int16_
 
 GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
 {
-    GmdcFile g = make_body_mesh();
-    GmdcObject skirt = g.objects[0];
-    skirt.name = "skirt";
-    skirt.faces = std::move(skirtFaces);
-    g.objects.push_back(skirt);
-    return g;
+    return test::with_shared_object(test::make_body_mesh(), "skirt", std::move(skirtFaces));
 }
 
 TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeightLayout)
