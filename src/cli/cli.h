@@ -18,7 +18,7 @@ inline constexpr int kExitUsage = 2;
 
 // Prints information to stdout and warnings and errors to stderr.
 class ConsoleSink final : public MessageSink {
-public:
+  public:
     void report(MessageKind kind, std::string_view text) override
     {
         std::FILE* out = kind == MessageKind::Info ? stdout : stderr;
@@ -33,7 +33,7 @@ public:
 // Command-line arguments after the command name: positional words, and options that are
 // either flags ("--json") or take the next word as their value ("-o OUT").
 class Args {
-public:
+  public:
     // `valueOptions` lists the options that take a value; any other word starting with
     // "-" is a flag. Returns false, with `error` set, on an option missing its value.
     bool parse(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions, std::string& error);
@@ -45,7 +45,7 @@ public:
     // Options given that are not in `known`; a command reports them as a usage error.
     std::vector<std::string> unknown(const std::vector<std::string>& known) const;
 
-private:
+  private:
     std::vector<std::string> positional_;
     std::vector<std::pair<std::string, std::string>> options_;
 };

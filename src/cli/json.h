@@ -11,7 +11,7 @@
 namespace mw::cli {
 
 class JsonWriter {
-public:
+  public:
     void beginObject() { open('{'); }
     void endObject() { close('}'); }
     void beginArray() { open('['); }
@@ -64,7 +64,7 @@ public:
 
     const std::string& str() const { return out_; }
 
-private:
+  private:
     void open(char c)
     {
         separate();
@@ -95,11 +95,21 @@ private:
         out_ += '"';
         for (unsigned char c : s) {
             switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
+            case '"':
+                out_ += "\\\"";
+                break;
+            case '\\':
+                out_ += "\\\\";
+                break;
+            case '\n':
+                out_ += "\\n";
+                break;
+            case '\r':
+                out_ += "\\r";
+                break;
+            case '\t':
+                out_ += "\\t";
+                break;
             default:
                 if (c < 0x20 || c >= 0x7F) {
                     char buf[8];

@@ -11,7 +11,7 @@ namespace mw {
 enum class MessageKind { Info, Warning, Error };
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void report(MessageKind kind, std::string_view text) = 0;
 
@@ -22,7 +22,7 @@ public:
 
 // Keeps every message; used by tests and by callers that decide later what to show.
 class RecordingSink final : public MessageSink {
-public:
+  public:
     struct Entry {
         MessageKind kind;
         std::string text;
@@ -58,7 +58,7 @@ public:
 
 // Drops every message.
 class NullSink final : public MessageSink {
-public:
+  public:
     void report(MessageKind, std::string_view) override {}
 };
 

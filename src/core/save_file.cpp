@@ -16,7 +16,10 @@ std::function<bool(std::size_t)> beforeChunkWrite;
 
 namespace {
 
-std::string reason(int err) { return std::strerror(err); }
+std::string reason(int err)
+{
+    return std::strerror(err);
+}
 
 std::string folder_of(const std::string& path)
 {
@@ -49,7 +52,8 @@ bool save_file_atomically(const std::string& path, std::string_view bytes, std::
     const int fd = ::mkstemp(templ.data());
     if (fd < 0) {
         const int err = errno;
-        error = "Cannot save \"" + path + "\": cannot create a file in \"" + folder_of(path) + "\": " + reason(err) + ".";
+        error =
+            "Cannot save \"" + path + "\": cannot create a file in \"" + folder_of(path) + "\": " + reason(err) + ".";
         return false;
     }
     tempName.assign(templ.data());

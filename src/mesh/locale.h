@@ -6,6 +6,8 @@ namespace mw {
 
 // Kept for the convert command, which calls it before exporting; it does nothing, since
 // the text readers and writers never depend on the locale.
-inline void force_decimal_point() {}
+inline void force_decimal_point()
+{
+}
 
 } // namespace mw

@@ -31,16 +31,16 @@ struct MeshModel {
     std::vector<Vec3f> vertices;
     std::vector<Vec3f> normals;
     std::vector<Vec2f> uvs;
-    std::int16_t boneMode = 0; // 0 for OBJ models; 1 one bone per vertex; 2 up to three weighted bones
+    std::int16_t boneMode = 0;               // 0 for OBJ models; 1 one bone per vertex; 2 up to three weighted bones
     std::vector<std::int16_t> boneLinkCount; // mode 2 only
-    std::vector<std::int16_t> bone1; // per vertex; its size is boneVertexCount
-    std::vector<std::int16_t> bone2; // mode 2 only, -1 = none
-    std::vector<std::int16_t> bone3; // mode 2 only, -1 = none
-    std::vector<float> weight1; // mode 2 only
+    std::vector<std::int16_t> bone1;         // per vertex; its size is boneVertexCount
+    std::vector<std::int16_t> bone2;         // mode 2 only, -1 = none
+    std::vector<std::int16_t> bone3;         // mode 2 only, -1 = none
+    std::vector<float> weight1;              // mode 2 only
     std::vector<float> weight2;
     std::vector<float> weight3;
     std::vector<MeshFace> faces;
-    std::int16_t subGroup = 0; // 1-based slot of the target object's bone list, 0 = none
+    std::int16_t subGroup = 0;     // 1-based slot of the target object's bone list, 0 = none
     std::int16_t targetObject = 0; // 1-based GMDC object, 0 = none
 
     std::int32_t vertexCount() const { return static_cast<std::int32_t>(vertices.size()); }
@@ -53,15 +53,15 @@ struct MeshModel {
 // Material and texture of one model: row r belongs to model r (materials[r - 1]).
 struct MaterialRow {
     std::string materialName; // from the OBJ "usemtl" line
-    std::string textureFile; // from the MTL "map_kd" line
+    std::string textureFile;  // from the MTL "map_kd" line
     bool textureFound = false;
     bool currentMaterial = false; // while the MTL reader is inside this row's "newmtl" block
 };
 
 struct ModelSet {
-    std::vector<MeshModel> models; // model m is models[m - 1]
+    std::vector<MeshModel> models;      // model m is models[m - 1]
     std::vector<MaterialRow> materials; // materialCount rows
-    std::string mtlFileName; // as written on the last "mtllib" line
+    std::string mtlFileName;            // as written on the last "mtllib" line
     bool objLoadOk = false;
     std::int16_t modelSource = 1; // 1: OBJ models (and after the reset), 2: an SMD model
 

@@ -10,7 +10,10 @@ namespace mw {
 
 namespace {
 
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+inline bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // "&H..." and "&O...": digits of the base up to the first other character.
 double parse_radix(std::string_view digits, int base)
@@ -136,7 +139,10 @@ double parse_number(std::string_view text)
     return negative ? -value : value;
 }
 
-double round_half_even(double value) { return std::nearbyint(value); }
+double round_half_even(double value)
+{
+    return std::nearbyint(value);
+}
 
 bool to_int16(double value, std::int16_t& out)
 {

@@ -18,7 +18,7 @@ struct TextLines {
     TextLines(const TextLines&) = delete;
     TextLines& operator=(const TextLines&) = delete;
 
-    std::string bytes; // the whole file, as read
+    std::string bytes;                   // the whole file, as read
     std::vector<std::string_view> lines; // views into bytes, line ends removed
 
     std::size_t size() const { return lines.size(); }

@@ -4,7 +4,10 @@ namespace mw {
 
 namespace {
 
-inline char effective(char delimiter) { return delimiter == 0 ? ' ' : delimiter; }
+inline char effective(char delimiter)
+{
+    return delimiter == 0 ? ' ' : delimiter;
+}
 
 } // namespace
 

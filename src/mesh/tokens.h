@@ -20,12 +20,12 @@ std::string_view get_token(std::string_view text, int n, char delimiter = 0);
 // Yields the tokens of a text one after the other, the same ones get_token gives for
 // n = 1, 2, 3, ..., without starting over for each.
 class TokenCursor {
-public:
+  public:
     explicit TokenCursor(std::string_view text, char delimiter = 0) : rest_(text), delimiter_(delimiter) {}
 
     std::string_view next();
 
-private:
+  private:
     std::string_view rest_;
     char delimiter_;
     bool done_ = false;

@@ -4,8 +4,8 @@
 // afresh after the inputs or the code that makes them change.
 #include "core/state.h"
 #include "gmdc/gmdc_writer.h"
-#include "support/gmdc_builders.h"
 #include "mesh/obj_reader.h"
+#include "support/gmdc_builders.h"
 #include "support/test_support.h"
 #include "wizard/wizard_construction.h"
 

@@ -16,7 +16,8 @@ GmdcFile make_empty_gmdc(const std::string& fileName)
     return g;
 }
 
-DataList make_float_list(std::uint32_t identity, std::int32_t records, int perRecord, float seed, std::int32_t repetition)
+DataList make_float_list(std::uint32_t identity, std::int32_t records, int perRecord, float seed,
+                         std::int32_t repetition)
 {
     DataList d;
     d.identity = identity;

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <filesystem>
 
 namespace mw::test {
 
