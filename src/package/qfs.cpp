@@ -130,7 +130,7 @@ namespace {
 
 constexpr unsigned kHashBits = 16;
 constexpr std::size_t kWindowMask = kMaxOffset - 1;
-constexpr int kMaxChain = 96;
+constexpr int kMaxChain = 32;
 constexpr std::size_t kGoodEnough = 258;
 
 std::uint32_t hash3(const unsigned char* p)
