@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     std::string lastLine = "ratio tinyobjloader/meshwright: n/a";
     mw::bench::run_obj_suite(table, folder, runs, lastLine);
     mw::bench::run_gmdc_suite(table, folder, runs);
+    mw::bench::run_package_suite(table, runs);
     table.print("Meshwright benchmarks (best of " + std::to_string(runs) + " runs)", lastLine);
     return 0;
 }

@@ -15,4 +15,7 @@ void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::
 // of the same bytes; writes its files into `folder`.
 void run_gmdc_suite(BenchTable& table, const std::string& folder, int runs);
 
+// QFS compression and decompression of the fixture body mesh (skipped when absent).
+void run_package_suite(BenchTable& table, int runs);
+
 } // namespace mw::bench
