@@ -20,6 +20,9 @@ int main(int argc, char** argv)
     std::string lastLine = "ratio tinyobjloader/meshwright: n/a";
     mw::bench::run_obj_suite(table, folder, runs, lastLine);
     mw::bench::run_gmdc_suite(table, folder, runs);
+#ifdef MESHWRIGHT_HAVE_VIEW
+    mw::bench::run_view_suite(table, runs);
+#endif
     table.print("Meshwright benchmarks (best of " + std::to_string(runs) + " runs)", lastLine);
     return 0;
 }
