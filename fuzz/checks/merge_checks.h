@@ -4,11 +4,11 @@
 // its options and the kind of model; the rest is the GMDC file.
 #pragma once
 
-#include "core/state.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
 #include "merge/view_commands.h"
+#include "state/state.h"
 
 #include <algorithm>
 #include <string>

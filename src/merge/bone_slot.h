@@ -3,7 +3,7 @@
 // right after it.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
 // commands wrap into a message naming the model and the object.
 #pragma once
 
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <cstdint>
 #include <string>
