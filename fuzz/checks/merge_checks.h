@@ -83,7 +83,7 @@ inline std::string check_merge(std::string_view data)
     case 0: {
         ImportOptions options;
         options.importNormals = (flags & 0x80) == 0;
-        done = merge_models_into_gmdc(state, options, false, sink);
+        done = merge_models_into_gmdc(state, options, sink);
         break;
     }
     case 1:

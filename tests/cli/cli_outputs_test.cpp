@@ -42,7 +42,7 @@ Core merged(const char* mesh, ImportOptions options, bool weighted = false)
 {
     return [=](const CliFiles& f, const std::string& out, MessageSink& sink) {
         State s;
-        return load(s, f(mesh), f("body.5gd"), sink, weighted) && merge_models_into_gmdc(s, options, false, sink) &&
+        return load(s, f(mesh), f("body.5gd"), sink, weighted) && merge_models_into_gmdc(s, options, sink) &&
                writeGmdc(s.gmdc, out, sink);
     };
 }
