@@ -4,8 +4,8 @@
 #pragma once
 
 #include "checks/scratch_folder.h"
-#include "core/state.h"
 #include "mesh/smd_reader.h"
+#include "state/state.h"
 
 #include <cmath>
 #include <string>

@@ -1,8 +1,8 @@
 // meshwright-cli export-smd: one GMDC object with its skeleton as a Half-Life SMD file.
 #include "cli/cli.h"
-#include "core/state.h"
 #include "gmdc/gmdc_reader.h"
 #include "smd_export/smd_writer.h"
+#include "state/state.h"
 
 #include <memory>
 

@@ -38,8 +38,7 @@ int run_merge(const MergeOptions& options)
     State state;
     if (!load_mesh_and_gmdc(state, options.mesh, options.gmdc, options.studio3dsSmd, sink))
         return kExitFailure;
-    // The input-file box holds MESH's path, so the pass runs.
-    if (!merge_models_into_gmdc(state, import, false, sink) || !writeGmdc(state.gmdc, options.out, sink))
+    if (!merge_models_into_gmdc(state, import, sink) || !writeGmdc(state.gmdc, options.out, sink))
         return kExitFailure;
     return kExitOk;
 }

@@ -1,8 +1,8 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
-#include "core/state.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
+#include "state/state.h"
 
 #include <cmath>
 #include <memory>

@@ -9,19 +9,19 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <string>
 
 namespace mw {
 
 // The merge pass. Models whose name matches no object (exact, case-sensitive; the last
-// matching object wins) are left out and named in a warning. When `inputFileBoxEmpty`
-// (the main window's input-file box holds no path) no model is merged. All or nothing:
+// matching object wins) are left out and named in a warning. (The main window does not
+// call it while its input-file box holds no path.) All or nothing:
 // when any model cannot be merged, the message names it and its object and the GMDC stays
 // as it was. Warns about objects that keep old faces in a replaced object group.
-bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inputFileBoxEmpty, MessageSink& sink);
+bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageSink& sink);
 
 // Replaces the contents of data lists `vertexList`, `normalList` and `uvList` with
 // model `model`'s vertices, first vertexCount normals and first vertexCount texture

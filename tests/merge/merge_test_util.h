@@ -1,8 +1,8 @@
 // Models, GMDC records and checks shared by the merging tests.
 #pragma once
 
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
+#include "state/state.h"
 #include "support/gmdc_builders.h"
 #include "support/model_builders.h"
 
