@@ -6,12 +6,13 @@
 #include "mesh/fast_tokens.h"
 #include "mesh/keyword.h"
 #include "mesh/numbers.h"
-#include "mesh/text_lines.h"
+#include "mesh/text_source.h"
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <limits>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -365,18 +366,10 @@ void write_dump_files(const ModelSet& set, const ObjReadOptions& options)
     }
 }
 
-bool is_regular_file(const std::string& path)
+bool is_plain_file(const std::filesystem::path& path)
 {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string folder_of(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return "";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
 }
 
 // The MTL file's messages are passed on as warnings: the OBJ file itself was read.
@@ -392,29 +385,30 @@ class WarningSink final : public MessageSink {
     MessageSink& target_;
 };
 
-} // namespace
-
-bool read_obj(State& state, const std::string& fileName, MessageSink& sink, const ObjReadOptions& options)
+// Reads the models of `source` into the state; `mtl` is the MTL text the file names, if
+// any. The messages of a read go out in this order: the MTL file's, then the note on
+// polygons, then the count of models.
+bool read_obj_models(State& state, TextSource& source, MessageSink& sink, const ObjReadOptions& options,
+                     const std::function<void()>& readMtl)
 {
-    std::string text;
-    if (!load_text_file(fileName, text, sink)) {
+    LineReader lines(source);
+    if (!lines.start(sink)) {
         state.models.objLoadOk = false;
         return false;
     }
     // Reading twice must not double the models: the read starts from an empty set.
     state.models.reset();
 
+    const std::string& fileName = source.name();
     ObjParser parser(fileName);
-    bool ok = true;
-    for_each_line(text, [&](std::string_view line) {
-        if (ok)
-            ok = parser.line(line);
-    });
-    std::string().swap(text); // nothing points into it any more; give the memory back early
-    if (!ok) {
-        sink.error(parser.error());
-        return false;
+    for (std::string_view line; lines.next(line);) {
+        if (!parser.line(line)) {
+            sink.error(parser.error());
+            return false;
+        }
     }
+    if (source.failed(sink))
+        return false;
     parser.close_models();
 
     ModelSet& set = parser.set;
@@ -437,7 +431,7 @@ bool read_obj(State& state, const std::string& fileName, MessageSink& sink, cons
     set.objLoadOk = true;
     state.models = std::move(set);
     if (!state.models.mtlFileName.empty())
-        read_mtl(state, fileName, sink);
+        readMtl();
 
     if (parser.cutPolygons() > 0)
         sink.warning(fileName + ": " + std::to_string(parser.cutPolygons()) +
@@ -449,30 +443,54 @@ bool read_obj(State& state, const std::string& fileName, MessageSink& sink, cons
     return true;
 }
 
+} // namespace
+
+bool read_obj(State& state, TextSource& source, MessageSink& sink, const ObjReadOptions& options, TextSource* mtl)
+{
+    return read_obj_models(state, source, sink, options, [&] {
+        if (mtl)
+            read_mtl(state, *mtl, sink);
+    });
+}
+
+bool read_obj(State& state, const std::string& fileName, MessageSink& sink, const ObjReadOptions& options)
+{
+    FileSource source(fileName);
+    if (!source.open(sink)) {
+        state.models.objLoadOk = false;
+        return false;
+    }
+    return read_obj_models(state, source, sink, options, [&] { read_mtl(state, fileName, sink); });
+}
+
 bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink)
 {
-    ModelSet& set = state.models;
-    const std::string& name = set.mtlFileName;
+    namespace fs = std::filesystem;
+    const std::string& name = state.models.mtlFileName;
     if (name.empty())
         return false;
-    std::string path;
-    if (name[0] == '/') {
-        path = name;
-    } else {
+    fs::path path = name;
+    if (!path.is_absolute()) {
         // Beside the OBJ file first, where exporters put it, then the current folder.
-        const std::string folder = folder_of(objFileName);
-        path = folder.empty() ? name : join_path(folder, name);
-        if (!is_regular_file(path))
-            path = name;
+        const fs::path beside = fs::path(objFileName).parent_path() / name;
+        if (is_plain_file(beside))
+            path = beside;
     }
-    if (!is_regular_file(path))
+    if (!is_plain_file(path))
         return false;
 
-    std::string text;
+    FileSource source(path.string());
     WarningSink warnings(sink);
-    if (!load_text_file(path, text, warnings))
+    return source.open(warnings) && read_mtl(state, source, warnings);
+}
+
+bool read_mtl(State& state, TextSource& source, MessageSink& sink)
+{
+    LineReader lines(source);
+    if (!lines.start(sink))
         return false;
-    for_each_line(text, [&](std::string_view line) {
+    ModelSet& set = state.models;
+    for (std::string_view line; lines.next(line);) {
         FastTokens tokens(skip_blanks(line));
         const std::string_view keyword = tokens.next();
         if (equals_lower(keyword, "newmtl")) {
@@ -484,11 +502,11 @@ bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink)
             // Names are written as ".\skin.bmp" by the tools the game's modders use; only
             // that prefix is cut. A shorter name gives no texture.
             if (texture.size() < 2)
-                return;
+                continue;
             if (texture[0] == '.' && (texture[1] == '\\' || texture[1] == '/'))
                 texture.remove_prefix(2);
             if (texture.empty())
-                return;
+                continue;
             for (MaterialRow& row : set.materials) {
                 if (!row.currentMaterial)
                     continue;
@@ -496,8 +514,8 @@ bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink)
                 row.textureFound = true;
             }
         }
-    });
-    return true;
+    }
+    return !source.failed(sink);
 }
 
 } // namespace mw

@@ -2,7 +2,6 @@
 
 #include "mesh/keyword.h"
 #include "mesh/numbers.h"
-#include "mesh/text_lines.h"
 #include "mesh/tokens.h"
 
 #include <array>
@@ -179,21 +178,21 @@ bool SmdParser::read_vertex(std::string_view text)
 
 } // namespace
 
-bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options)
+bool read_smd(State& state, TextSource& source, MessageSink& sink, const SmdReadOptions& options)
 {
-    std::string text;
-    if (!load_text_file(fileName, text, sink))
+    LineReader lines(source);
+    if (!lines.start(sink))
         return false;
+    const std::string& fileName = source.name();
     SmdParser parser(fileName, options);
-    bool ok = true;
-    for_each_line(text, [&](std::string_view line) {
-        if (ok && !parser.finished())
-            ok = parser.line(line);
-    });
-    if (!ok) {
-        sink.error(parser.error());
-        return false;
+    for (std::string_view line; !parser.finished() && lines.next(line);) {
+        if (!parser.line(line)) {
+            sink.error(parser.error());
+            return false;
+        }
     }
+    if (source.failed(sink))
+        return false;
     if (!parser.sawTriangles()) {
         sink.error(fileName + " has no \"triangles\" section, so there is no mesh to read");
         return false;
@@ -203,6 +202,12 @@ bool read_smd(State& state, const std::string& fileName, MessageSink& sink, cons
     state.models.modelSource = 2;
     sink.info("Finished reading smd file. \r\nNumber of models:1");
     return true;
+}
+
+bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options)
+{
+    FileSource source(fileName);
+    return source.open(sink) && read_smd(state, source, sink, options);
 }
 
 } // namespace mw

@@ -5,6 +5,7 @@
 
 #include "core/message_sink.h"
 #include "core/state.h"
+#include "mesh/text_source.h"
 
 #include <string>
 
@@ -30,5 +31,8 @@ struct SmdReadOptions {
 // vertex, a number that cannot be held, more than 32767 vertex lines) leaves the model
 // set unchanged after a message; the messages of numbers name the line.
 bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options = {});
+
+// The same for text from any source; source.name() names it in messages.
+bool read_smd(State& state, TextSource& source, MessageSink& sink, const SmdReadOptions& options = {});
 
 } // namespace mw
