@@ -105,6 +105,16 @@ bool LineReader::start(MessageSink& sink)
                               "The file " + source_.name() + " is empty: there is nothing to read in it.");
         return false;
     }
+    if (end_ - p_ < 3) {
+        // A block too short to hold a mark: the start of the text is gathered first.
+        head_.assign(p_, end_);
+        for (std::string_view block; head_.size() < 3 && !(block = source_.next_block()).empty();)
+            head_.append(block);
+        p_ = head_.data();
+        end_ = p_ + head_.size();
+        nextCr_ = find(p_, '\r');
+        nextLf_ = find(p_, '\n');
+    }
     const std::string_view head(p_, static_cast<std::size_t>(end_ - p_));
     if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
         sink.error(source_.name() + " is UTF-16 text (\"Unicode\" in Notepad), which cannot be read: save it as UTF-8 "

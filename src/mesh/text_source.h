@@ -141,6 +141,7 @@ class LineReader {
     const char* nextLf_ = nullptr;
     bool skipLf_ = false; // the last line ended in CR: a LF that follows belongs to it
     std::string carry_;   // the start of a line that runs on into the next block
+    std::string head_;    // the first bytes, when the first block is shorter than a mark
     bool carryUsed_ = false;
     int done_ = 0; // 1: the unfinished last line was given; 2: the final empty line too
 };
