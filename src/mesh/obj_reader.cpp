@@ -8,6 +8,7 @@
 #include "mesh/numbers.h"
 #include "mesh/text_source.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -25,6 +26,34 @@ constexpr std::int32_t kMaxModels = 32767;
 enum ListKind { kPositions = 0, kTextureCoordinates = 1, kNormals = 2 };
 const char* const kListNames[] = {"position", "texture coordinate", "normal"};
 const char* const kListPlurals[] = {"positions", "texture coordinates", "normals"};
+
+// A list that grows in chunks of 64K entries: no copy when it grows, and at most one
+// chunk more memory than its entries need, where a doubling vector may hold twice as many
+// for a moment and twice too many for good. The file-wide lists of a large OBJ file are
+// the reader's largest memory after the faces.
+template <typename T> class ChunkedList {
+  public:
+    void push_back(const T& value)
+    {
+        if ((size_ & kMask) == 0) {
+            chunks_.emplace_back();
+            chunks_.back().reserve(kChunk);
+        }
+        chunks_.back().push_back(value);
+        ++size_;
+    }
+    const T& operator[](std::size_t i) const { return chunks_[i >> kShift][i & kMask]; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void clear() { *this = ChunkedList(); }
+
+  private:
+    static constexpr std::size_t kShift = 16;
+    static constexpr std::size_t kChunk = std::size_t{1} << kShift;
+    static constexpr std::size_t kMask = kChunk - 1;
+    std::vector<std::vector<T>> chunks_;
+    std::size_t size_ = 0;
+};
 
 // Everything one read_obj call builds before it hands the result to the state. Faces
 // are numbered as they are read: a model's faces all come before the next model starts,
@@ -48,8 +77,15 @@ class ObjParser {
 
     // Gives every model the data of its distinct corners from the file's lists.
     void fill_vertices();
+    void fill_model(MeshModel& model, const std::vector<Corner>& entries) const;
+    // Keeps the last model's corners, or fills its vertex data at once when the lists
+    // already hold every number a face named so far.
+    void end_model();
     // For a refused file: faces numbered as in the file again, no vertex data.
     void restore_file_numbers();
+    // Gives every model its faces, numbered by its distinct corners, after the file-wide
+    // lists are let go: the faces are the largest part of a read model.
+    void make_faces();
 
     ModelSet set;
 
@@ -60,7 +96,7 @@ class ObjParser {
         return false;
     }
     bool read_float(std::string_view token, float& out);
-    bool read_vec3(FastTokens& tokens, std::vector<Vec3f>& list);
+    bool read_vec3(FastTokens& tokens, ChunkedList<Vec3f>& list);
     bool read_uv(FastTokens& tokens);
     bool start_model(std::string_view name);
     bool read_face(FastTokens& tokens);
@@ -71,15 +107,23 @@ class ObjParser {
     std::string error_;
     std::uint32_t lineNumber_ = 0;
 
-    std::vector<Vec3f> positions_;
-    std::vector<Vec3f> normals_;
-    std::vector<Vec2f> uvs_;
+    ChunkedList<Vec3f> positions_;
+    ChunkedList<Vec3f> normals_;
+    ChunkedList<Vec2f> uvs_;
 
     bool geometry_ = false; // positions or faces read since the last model started
     std::string pendingName_;
 
-    CornerTable table_;                        // the current model's distinct corners
-    std::vector<std::vector<Corner>> corners_; // the earlier models' distinct corners
+    CornerTable table_; // the current model's distinct corners
+    // The earlier models' distinct corners; emptied for a model whose vertex data was
+    // filled in when it ended (filled_), so that they are not kept to the end.
+    std::vector<std::vector<Corner>> corners_;
+    std::vector<bool> filled_;
+    // Triangles as three corner numbers, a third of a MeshFace: the current model's in
+    // triangles_ (which keeps its room for the next model), the earlier ones' exactly sized.
+    using Triangle = std::array<std::int32_t, 3>;
+    std::vector<Triangle> triangles_;
+    std::vector<std::vector<Triangle>> modelTriangles_;
 
     std::int64_t cutPolygons_ = 0;
     std::uint32_t firstCutLine_ = 0;
@@ -152,7 +196,7 @@ bool ObjParser::read_float(std::string_view token, float& out)
     return refuse("the value " + std::string(token) + " is beyond the range of a 32-bit float");
 }
 
-bool ObjParser::read_vec3(FastTokens& tokens, std::vector<Vec3f>& list)
+bool ObjParser::read_vec3(FastTokens& tokens, ChunkedList<Vec3f>& list)
 {
     Vec3f v;
     if (!read_float(tokens.next(), v.x) || !read_float(tokens.next(), v.y) || !read_float(tokens.next(), v.z))
@@ -177,7 +221,7 @@ bool ObjParser::start_model(std::string_view name)
         return refuse("this group would be model " + std::to_string(kMaxModels + 1) + "; a file can hold at most " +
                       std::to_string(kMaxModels) + " models");
     if (!set.models.empty())
-        corners_.push_back(table_.take_entries());
+        end_model();
     set.models.emplace_back().name = name;
     return true;
 }
@@ -193,17 +237,16 @@ bool ObjParser::read_face(FastTokens& tokens)
         if (cutPolygons_++ == 0)
             firstCutLine_ = lineNumber_;
     }
-    MeshFace face;
-    std::int32_t* vertex[3] = {&face.vertex1, &face.vertex2, &face.vertex3};
+    Triangle face;
     for (int k = 0; k < 3; ++k) {
-        *vertex[k] = table_.number(c[k]);
-        if (*vertex[k] == 0)
+        face[k] = table_.number(c[k]);
+        if (face[k] == 0)
             return refuse("model " + std::to_string(set.models.size()) + " (\"" + set.models.back().name +
                           "\") has more than " + std::to_string(CornerTable::kMaxEntries) +
                           " distinct corners (combinations of position, texture coordinate and normal), more "
                           "than a GMDC object can number; split it into smaller groups");
     }
-    set.models.back().faces.push_back(face);
+    triangles_.push_back(face);
     return true;
 }
 
@@ -284,7 +327,7 @@ inline bool ObjParser::resolve(std::int64_t raw, ListKind kind, std::int32_t& ou
 void ObjParser::close_models()
 {
     if (!set.models.empty())
-        corners_.push_back(table_.take_entries());
+        end_model();
 }
 
 bool ObjParser::check_references()
@@ -300,36 +343,77 @@ bool ObjParser::check_references()
     return true;
 }
 
+void ObjParser::end_model()
+{
+    modelTriangles_.emplace_back(triangles_.begin(), triangles_.end());
+    triangles_.clear();
+    MeshModel& model = set.models.back();
+    // Filled early only when the file has normals and texture coordinates (so the end
+    // never needs the file's numbers back) and no number so far lies beyond its list.
+    const std::size_t sizes[3] = {positions_.size(), uvs_.size(), normals_.size()};
+    bool fill = !normals_.empty() && !uvs_.empty();
+    for (int kind = 0; kind < 3; ++kind)
+        fill = fill && maxReference_[kind] <= static_cast<std::int64_t>(sizes[kind]);
+    if (fill) {
+        fill_model(model, table_.entries());
+        table_.reset();
+        corners_.emplace_back();
+    } else {
+        corners_.push_back(table_.take_entries());
+    }
+    filled_.push_back(fill);
+}
+
+void ObjParser::fill_model(MeshModel& model, const std::vector<Corner>& entries) const
+{
+    model.vertices.resize(entries.size());
+    model.normals.resize(entries.size());
+    model.uvs.resize(entries.size());
+    // Number 0 (no texture coordinate or normal) gives the zero value.
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Corner& c = entries[i];
+        model.vertices[i] = positions_[c.position - 1];
+        if (c.normal > 0)
+            model.normals[i] = normals_[c.normal - 1];
+        if (c.uv > 0)
+            model.uvs[i] = uvs_[c.uv - 1];
+    }
+}
+
 void ObjParser::fill_vertices()
 {
-    for (std::size_t m = 0; m < set.models.size(); ++m) {
-        MeshModel& model = set.models[m];
-        const std::vector<Corner>& entries = corners_[m];
-        model.vertices.resize(entries.size());
-        model.normals.resize(entries.size());
-        model.uvs.resize(entries.size());
-        // Number 0 (no texture coordinate or normal) gives the zero value.
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const Corner& c = entries[i];
-            model.vertices[i] = positions_[c.position - 1];
-            if (c.normal > 0)
-                model.normals[i] = normals_[c.normal - 1];
-            if (c.uv > 0)
-                model.uvs[i] = uvs_[c.uv - 1];
-        }
-    }
+    for (std::size_t m = 0; m < set.models.size(); ++m)
+        if (!filled_[m])
+            fill_model(set.models[m], corners_[m]);
 }
 
 void ObjParser::restore_file_numbers()
 {
     for (std::size_t m = 0; m < set.models.size(); ++m) {
         const std::vector<Corner>& entries = corners_[m];
-        for (MeshFace& f : set.models[m].faces) {
-            const Corner& a = entries[f.vertex1 - 1];
-            const Corner& b = entries[f.vertex2 - 1];
-            const Corner& c = entries[f.vertex3 - 1];
-            f = {a.position, b.position, c.position, a.normal, b.normal, c.normal, a.uv, b.uv, c.uv};
+        std::vector<MeshFace>& faces = set.models[m].faces;
+        faces.reserve(modelTriangles_[m].size());
+        for (const Triangle& t : modelTriangles_[m]) {
+            const Corner& a = entries[t[0] - 1];
+            const Corner& b = entries[t[1] - 1];
+            const Corner& c = entries[t[2] - 1];
+            faces.push_back({a.position, b.position, c.position, a.normal, b.normal, c.normal, a.uv, b.uv, c.uv});
         }
+    }
+}
+
+void ObjParser::make_faces()
+{
+    positions_.clear();
+    normals_.clear();
+    uvs_.clear();
+    corners_ = {};
+    for (std::size_t m = 0; m < set.models.size(); ++m) {
+        std::vector<MeshFace>& faces = set.models[m].faces;
+        faces.reserve(modelTriangles_[m].size());
+        for (const Triangle& t : modelTriangles_[m])
+            faces.push_back({t[0], t[1], t[2]});
+        modelTriangles_[m] = {};
     }
 }
 
@@ -425,6 +509,7 @@ bool read_obj_models(State& state, TextSource& source, MessageSink& sink, const 
         return false;
     }
     parser.fill_vertices();
+    parser.make_faces();
     if (options.dumpFiles)
         write_dump_files(set, options);
 
