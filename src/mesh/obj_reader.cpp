@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -72,8 +73,9 @@ class ObjParser {
     const std::string& error() const { return error_; }
     bool hasNormals() const { return !normals_.empty(); }
     bool hasTextureCoordinates() const { return !uvs_.empty(); }
-    std::int64_t cutPolygons() const { return cutPolygons_; }
-    std::uint32_t firstCutLine() const { return firstCutLine_; }
+    std::int64_t splitPolygons() const { return splitPolygons_; }
+    std::int64_t concavePolygons() const { return concavePolygons_; }
+    std::uint32_t firstConcaveLine() const { return firstConcaveLine_; }
 
     // Gives every model the data of its distinct corners from the file's lists.
     void fill_vertices();
@@ -100,6 +102,7 @@ class ObjParser {
     bool read_uv(FastTokens& tokens);
     bool start_model(std::string_view name);
     bool read_face(FastTokens& tokens);
+    bool is_convex() const;
     bool read_corner(std::string_view token, Corner& corner);
     bool resolve(std::int64_t raw, ListKind kind, std::int32_t& out);
 
@@ -125,8 +128,10 @@ class ObjParser {
     std::vector<Triangle> triangles_;
     std::vector<std::vector<Triangle>> modelTriangles_;
 
-    std::int64_t cutPolygons_ = 0;
-    std::uint32_t firstCutLine_ = 0;
+    std::int64_t splitPolygons_ = 0;
+    std::int64_t concavePolygons_ = 0;
+    std::uint32_t firstConcaveLine_ = 0;
+    std::vector<std::int32_t> polygon_; // position numbers of the polygon being read
 
     // The largest positive number a face gave for each list, and the line where it first
     // appeared; "beyond the list" is judged against the list's size at the end of the file.
@@ -228,26 +233,70 @@ bool ObjParser::start_model(std::string_view name)
 
 bool ObjParser::read_face(FastTokens& tokens)
 {
-    Corner c[3];
-    for (Corner& corner : c)
-        if (!read_corner(tokens.next(), corner))
+    // The game takes triangles: a polygon becomes a fan from its first corner, triangles
+    // (1, k, k + 1), each corner numbered as it is read.
+    std::int32_t number[3] = {0, 0, 0};
+    Corner corner;
+    polygon_.clear();
+    for (int k = 0;; ++k) {
+        const std::string_view token = tokens.next();
+        if (k >= 3 && token.empty())
+            break;
+        if (!read_corner(token, corner))
             return false;
-    // The game takes triangles: a polygon keeps its first three corners only.
-    if (!tokens.next().empty()) {
-        if (cutPolygons_++ == 0)
-            firstCutLine_ = lineNumber_;
-    }
-    Triangle face;
-    for (int k = 0; k < 3; ++k) {
-        face[k] = table_.number(c[k]);
-        if (face[k] == 0)
+        polygon_.push_back(corner.position);
+        const std::int32_t n = table_.number(corner);
+        if (n == 0)
             return refuse("model " + std::to_string(set.models.size()) + " (\"" + set.models.back().name +
                           "\") has more than " + std::to_string(CornerTable::kMaxEntries) +
                           " distinct corners (combinations of position, texture coordinate and normal), more "
                           "than a GMDC object can number; split it into smaller groups");
+        number[k < 2 ? k : 2] = n;
+        if (k >= 2) {
+            triangles_.push_back({number[0], number[1], number[2]});
+            number[1] = number[2];
+        }
     }
-    triangles_.push_back(face);
+    if (polygon_.size() > 3) {
+        ++splitPolygons_;
+        if (!is_convex() && concavePolygons_++ == 0)
+            firstConcaveLine_ = lineNumber_;
+    }
     return true;
+}
+
+// Whether the polygon's corners, seen along its mean normal (Newell's), turn the same way
+// at every corner and go round once. A polygon naming a position not read yet is taken
+// as it comes.
+bool ObjParser::is_convex() const
+{
+    const std::size_t n = polygon_.size();
+    for (std::int32_t p : polygon_)
+        if (p > static_cast<std::int32_t>(positions_.size()))
+            return true;
+    auto at = [&](std::size_t i) { return positions_[static_cast<std::size_t>(polygon_[i % n]) - 1]; };
+    double nx = 0, ny = 0, nz = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec3f a = at(i), b = at(i + 1);
+        nx += (double(a.y) - b.y) * (double(a.z) + b.z);
+        ny += (double(a.z) - b.z) * (double(a.x) + b.x);
+        nz += (double(a.x) - b.x) * (double(a.y) + b.y);
+    }
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(length > 0))
+        return false;
+    double turning = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec3f a = at(i), b = at(i + 1), c = at(i + 2);
+        const double ux = double(b.x) - a.x, uy = double(b.y) - a.y, uz = double(b.z) - a.z;
+        const double vx = double(c.x) - b.x, vy = double(c.y) - b.y, vz = double(c.z) - b.z;
+        const double cross = ((uy * vz - uz * vy) * nx + (uz * vx - ux * vz) * ny + (ux * vy - uy * vx) * nz) / length;
+        const double angle = std::atan2(cross, ux * vx + uy * vy + uz * vz);
+        if (angle < -1e-9)
+            return false;
+        turning += angle;
+    }
+    return std::fabs(turning - 2 * 3.14159265358979323846) < 1e-6;
 }
 
 // One field of a corner reference, up to the next "/" or the end. Plain integers are
@@ -518,13 +567,17 @@ bool read_obj_models(State& state, TextSource& source, MessageSink& sink, const 
     if (!state.models.mtlFileName.empty())
         readMtl();
 
-    if (parser.cutPolygons() > 0)
-        sink.warning(fileName + ": " + std::to_string(parser.cutPolygons()) +
-                     (parser.cutPolygons() == 1 ? " polygon has" : " polygons have") +
-                     " more than three corners; only the first three corners of each were read (the first such "
-                     "polygon is on line " +
-                     std::to_string(parser.firstCutLine()) + ")");
-    sink.info("Finished reading obj file. \r\nNumber of models:" + std::to_string(state.models.modelCount()));
+    if (const std::int64_t n = parser.splitPolygons(); n > 0)
+        sink.info(fileName + ": " + std::to_string(n) + (n == 1 ? " polygon" : " polygons") +
+                  " with more than three corners " + (n == 1 ? "was" : "were") +
+                  " split into triangles, each a fan from its first corner");
+    if (const std::int64_t n = parser.concavePolygons(); n > 0)
+        sink.warning(fileName + ", line " + std::to_string(parser.firstConcaveLine()) +
+                     ": the corners of this polygon do not lie on a convex outline, so the fan of triangles from "
+                     "its first corner may not follow its outline; check it in the 3D view (" +
+                     std::to_string(n) + (n == 1 ? " such polygon)" : " such polygons)"));
+    // One message, no line end: the one who shows it decides how lines end.
+    sink.info("Finished reading obj file. Number of models:" + std::to_string(state.models.modelCount()));
     return true;
 }
 
@@ -574,14 +627,25 @@ bool read_mtl(State& state, TextSource& source, MessageSink& sink)
     LineReader lines(source);
     if (!lines.start(sink))
         return false;
-    ModelSet& set = state.models;
+    std::vector<MaterialRow>& rows = state.models.materials;
+    // The rows of each material name, so that a "newmtl" line finds its rows at once (an
+    // OBJ file of thousands of groups has thousands of rows). The names stay put: no row
+    // is added or renamed while the MTL file is read.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> rowsByName;
+    std::vector<std::size_t> current; // the rows of the material being read
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        rowsByName[rows[r].materialName].push_back(r);
+        if (rows[r].currentMaterial)
+            current.push_back(r);
+    }
+    static const std::vector<std::size_t> kNoRows;
+    const std::vector<std::size_t>* currentRows = &current;
     for (std::string_view line; lines.next(line);) {
         FastTokens tokens(skip_blanks(line));
         const std::string_view keyword = tokens.next();
         if (equals_lower(keyword, "newmtl")) {
-            const std::string_view material = tokens.next();
-            for (MaterialRow& row : set.materials)
-                row.currentMaterial = row.materialName == material;
+            const auto found = rowsByName.find(tokens.next());
+            currentRows = found == rowsByName.end() ? &kNoRows : &found->second;
         } else if (equals_lower(keyword, "map_kd")) {
             std::string_view texture = tokens.next();
             // Names are written as ".\skin.bmp" by the tools the game's modders use; only
@@ -592,14 +656,16 @@ bool read_mtl(State& state, TextSource& source, MessageSink& sink)
                 texture.remove_prefix(2);
             if (texture.empty())
                 continue;
-            for (MaterialRow& row : set.materials) {
-                if (!row.currentMaterial)
-                    continue;
-                row.textureFile = texture;
-                row.textureFound = true;
+            for (std::size_t r : *currentRows) {
+                rows[r].textureFile = texture;
+                rows[r].textureFound = true;
             }
         }
     }
+    for (MaterialRow& row : rows)
+        row.currentMaterial = false;
+    for (std::size_t r : *currentRows)
+        rows[r].currentMaterial = true;
     return !source.failed(sink);
 }
 

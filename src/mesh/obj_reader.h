@@ -34,8 +34,10 @@ struct ObjReadOptions {
 //   the model set stays empty.
 // - Otherwise every model holds vertexCount == normalCount == uvCount distinct corners,
 //   faces whose vertex1..vertex3 lie in 1..vertexCount (normal and uv numbers 0), the
-//   MTL file is read, and "Finished reading obj file. " CR LF "Number of models:" N is
-//   reported.
+//   MTL file is read, and "Finished reading obj file. Number of models:" N is reported.
+// A polygon of more than three corners becomes a fan of triangles from its first corner
+// (an info message counts them; a warning names the first line whose corners are not on
+// a convex outline). A UTF-8 byte-order mark is skipped; UTF-16 text is refused.
 //
 // The file is read in blocks, never whole.
 bool read_obj(State& state, const std::string& fileName, MessageSink& sink, const ObjReadOptions& options = {});

@@ -4,6 +4,7 @@
 #include "mesh/numbers.h"
 #include "mesh/tokens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -135,8 +136,9 @@ bool SmdParser::read_vertex(std::string_view text)
             error_ = kTooManyBones;
             return false;
         }
-        if (links < 0)
-            return refuse("the link count " + std::string(t[9]) + " is negative");
+        // A negative count is read like 0, the vertex on its parent bone, rather than
+        // losing the whole file over one line.
+        links = std::max<std::int16_t>(links, 0);
         std::int16_t bones[3] = {-1, -1, -1};
         float weights[3] = {0, 0, 0};
         for (int k = 0; k < links; ++k)
@@ -197,10 +199,15 @@ bool read_smd(State& state, TextSource& source, MessageSink& sink, const SmdRead
         sink.error(fileName + " has no \"triangles\" section, so there is no mesh to read");
         return false;
     }
+    if (parser.model.faces.empty()) {
+        sink.error(fileName + " has no triangles in its \"triangles\" section, so there is no mesh to read");
+        return false;
+    }
     state.models.models.clear();
     state.models.models.push_back(std::move(parser.model));
     state.models.modelSource = 2;
-    sink.info("Finished reading smd file. \r\nNumber of models:1");
+    // One message, no line end: the one who shows it decides how lines end.
+    sink.info("Finished reading smd file. Number of models:1");
     return true;
 }
 

@@ -30,7 +30,7 @@ TEST(MeshCommands, InfoListsTheModelsOfAnObjFile)
     const CliRun r = run_cli("info " + dir.file("two.OBJ"));
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Number of models:2"), std::string::npos);
-    EXPECT_NE(r.out.find("model 2\n  name             right\n  vertexCount      3\n  faceCount        1\n"),
+    EXPECT_NE(r.out.find("model 2\n  name             right\n  vertexCount      3\n  faceCount        2\n"),
               std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("textureFile      skin.bmp"), std::string::npos);
@@ -75,7 +75,7 @@ TEST(MeshCommands, ConvertWritesOneModelAsObj)
     EXPECT_EQ(test::read_file(dir.file("out.obj")), "v  0  1  0 \r\nv  1  0  0 \r\nv  0  0  0 \r\n"
                                                     "vn  0  0  1 \r\nvn  0  0  1 \r\nvn  0  0  1 \r\n"
                                                     "vt  0  0 \r\nvt  0  0 \r\nvt  0  0 \r\n"
-                                                    "f 1/1/1 2/2/2 3/3/3\r\n");
+                                                    "f 1/1/1 2/2/2 3/3/3\r\nf 1/1/1 3/3/3 2/2/2\r\n");
 
     EXPECT_EQ(run_cli("convert " + dir.file("two.obj") + " -o " + dir.file("x.obj") + " --model 3").status, 1);
     EXPECT_FALSE(test::file_exists(dir.file("x.obj")));
