@@ -2,7 +2,7 @@
 // PNG, for thumbnails and for checking what the view shows.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/view_state.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // buffers (the window system does).
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/gl_setup.h"
 #include "view/view_state.h"
 
