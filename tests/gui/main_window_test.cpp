@@ -3,15 +3,18 @@
 #include "gui_test_support.h"
 
 #include "app/group_editor.h"
+#include "app/settings.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
 
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 
 namespace mw::test {
@@ -209,6 +212,18 @@ TEST_F(GuiTest, FilesGivenOnTheCommandLineAreStepsOneAndTwo)
     EXPECT_TRUE(enabled("cmdSaveToOrv"));
     EXPECT_FALSE(window->openFiles({q(dir.file("notes.txt"))}));
     EXPECT_TRUE(find<QLabel>("lblStatus")->text().contains(QLatin1String("example.5gd (2 objects)")));
+    EXPECT_EQ(recentFiles().first(), q(example("example.5gd")));
+
+    // Dropping a mesh runs step 1 with it, which empties the GMDC.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(q(example("example.obj")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(document->meshPath(), q(example("example.obj")));
+    EXPECT_FALSE(document->hasGmdc());
 }
 
 TEST_F(GuiTest, TitleMenuAndLogo)
