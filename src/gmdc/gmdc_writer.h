@@ -35,7 +35,8 @@ struct VertexPadding {
 VertexPadding applyVertexPadding(GmdcFile& gmdc);
 void undoVertexPadding(GmdcFile& gmdc, const VertexPadding& padding);
 
-// Pads, writes `gmdc` to `path` atomically and reports "Save Complete". On failure
+// Pads, writes `gmdc` to `path` atomically, reports what check_gmdc finds in it as
+// warnings (without refusing) and "Save Complete". On failure
 // reports the path and the reason, undoes the padding and leaves an existing file as it
 // was. A record that holds no GMDC is refused.
 bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options = {});
