@@ -25,6 +25,8 @@ int main(int argc, char** argv)
         mw::bench::run_obj_suite(table, folder, runs, lastLine);
     if (wanted("gmdc"))
         mw::bench::run_gmdc_suite(table, folder, runs);
+    if (wanted("package"))
+        mw::bench::run_package_suite(table, runs);
 #ifdef MESHWRIGHT_HAVE_VIEW
     if (wanted("view"))
         mw::bench::run_view_suite(table, runs);
