@@ -17,6 +17,7 @@ struct PreviewRequest {
     std::int32_t height = 480;
     std::string meshFolder;    // where relative texture names are looked for first
     std::string programFolder; // where the default texture is
+    bool fit = false;          // place what is drawn in view (fit_camera) before drawing
 };
 
 // Draws display_screen as the window would at that size and saves it to `pngPath`. A
