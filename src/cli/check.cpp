@@ -1,19 +1,21 @@
+// `meshwright-cli check GMDC [--json]`: what makes a GMDC unsound for the game or for
+// other tools, with the object group, object or list each finding concerns.
 #include "cli/check_command.h"
-
 #include "cli/cli.h"
+#include "cli/info.h"
 #include "core/save_file.h"
 #include "gmdc/gmdc_check.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace mw::cli {
 
-const char* const kCheckSummary = "report what makes a GMDC unsound for the game or other tools";
+namespace {
 
-const char* const kCheckUsage =
-    "Usage: meshwright-cli check GMDC [--json]\n\n"
+const char* const kCheckDescription =
     "Loads the GMDC file GMDC and reports, each with the object group, object or list it\n"
     "concerns, what makes it unsound. Faults: a per-vertex list with fewer records than its\n"
     "group's vertices, face indices beyond the group's vertices or not in threes, bone\n"
@@ -22,43 +24,53 @@ const char* const kCheckUsage =
     "vertices, values that are not finite numbers. Warnings: per-vertex lists of one group\n"
     "that disagree in length (beyond a save's three zero vertices), bone weights outside\n"
     "0..1. Lists with recordCount 0 are unused and not checked.\n"
-    "Exit status 1 when there is a fault, else 0 (warnings are printed).\n\n"
-    "  --json  one JSON object: file, faults, warnings and findings (severity, where, message)\n";
+    "Exit status 1 when there is a fault, else 0 (warnings are printed).";
 
-int check_gmdc_file(const std::string& path, bool json)
+struct CheckOptions {
+    std::string path;
+    bool json = false;
+};
+
+int run_check(const CheckOptions& options)
 {
     ConsoleSink sink;
     GmdcFile g;
-    if (!readGmdc(g, path, sink))
+    if (!readGmdc(g, options.path, sink))
         return kExitFailure;
     const std::vector<CheckFinding> findings = check_gmdc(g);
     std::size_t faults = 0;
     for (const CheckFinding& f : findings)
         faults += f.fault ? 1 : 0;
-    if (json) {
-        JsonWriter j;
-        j.beginObject();
-        j.key("file").value(path);
-        j.key("faults").value(faults);
-        j.key("warnings").value(findings.size() - faults);
-        j.key("findings").beginArray();
-        for (const CheckFinding& f : findings) {
-            j.beginObject();
-            j.key("severity").value(f.fault ? "fault" : "warning");
-            j.key("where").value(f.where);
-            j.key("message").value(f.text);
-            j.endObject();
-        }
-        j.endArray();
-        j.endObject();
-        std::printf("%s\n", j.str().c_str());
+    const std::size_t warnings = findings.size() - faults;
+    if (options.json) {
+        nlohmann::ordered_json j;
+        j["file"] = json_text(options.path);
+        j["faults"] = faults;
+        j["warnings"] = warnings;
+        j["findings"] = nlohmann::ordered_json::array();
+        for (const CheckFinding& f : findings)
+            j["findings"].push_back({{"severity", f.fault ? "fault" : "warning"},
+                                     {"where", json_text(f.where)},
+                                     {"message", json_text(f.text)}});
+        std::printf("%s\n", j.dump().c_str());
     } else {
         for (const CheckFinding& f : findings)
             std::printf("%s\n", finding_text(f).c_str());
-        std::printf("%s: %zu fault%s, %zu warning%s\n", path.c_str(), faults, faults == 1 ? "" : "s",
-                    findings.size() - faults, findings.size() - faults == 1 ? "" : "s");
+        std::printf("%s: %zu fault%s, %zu warning%s\n", options.path.c_str(), faults, faults == 1 ? "" : "s", warnings,
+                    warnings == 1 ? "" : "s");
     }
     return faults > 0 ? kExitFailure : kExitOk;
+}
+
+} // namespace
+
+void register_check(CLI::App& app)
+{
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command = add_command(app, "check", "report what makes a GMDC unsound for the game or other tools",
+                                    kCheckDescription, [options] { return run_check(*options); });
+    command->add_option("GMDC", options->path, "the GMDC file to check")->required();
+    command->add_flag("--json", options->json, "one JSON object: file, faults, warnings and findings");
 }
 
 std::int64_t bytes_after_gmdc(const GmdcFile& g, const std::string& path)
@@ -89,21 +101,15 @@ void print_gmdc_details(const GmdcFile& g, std::int64_t trailing)
                     static_cast<long long>(trailing));
 }
 
-void write_gmdc_details(JsonWriter& j, const GmdcFile& g, std::int64_t trailing)
+void add_gmdc_details(nlohmann::ordered_json& j, const GmdcFile& g, std::int64_t trailing)
 {
-    j.key("morphNames").beginArray();
+    j["morphNames"] = nlohmann::ordered_json::array();
     for (const std::string& m : morph_names(g))
-        j.value(m);
-    j.endArray();
-    j.key("boneLists").beginArray();
-    for (const GmdcObject& o : g.objects) {
-        j.beginArray();
-        for (std::int16_t b : o.blockB)
-            j.value(b);
-        j.endArray();
-    }
-    j.endArray();
-    j.key("bytesAfterGmdc").value(trailing);
+        j["morphNames"].push_back(json_text(m));
+    j["boneLists"] = nlohmann::ordered_json::array();
+    for (const GmdcObject& o : g.objects)
+        j["boneLists"].push_back(o.blockB);
+    j["bytesAfterGmdc"] = trailing;
 }
 
 } // namespace mw::cli

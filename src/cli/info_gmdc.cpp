@@ -1,5 +1,6 @@
 // `meshwright-cli info FILE [--json]` for GMDC files: every section's counts and sizes,
 // as readable text or as one JSON object keyed by the record's field names.
+#include "cli/check_command.h"
 #include "cli/cli.h"
 #include "cli/gmdc_source.h"
 #include "cli/info.h"
@@ -180,10 +181,15 @@ int run_info_gmdc(const InfoOptions& options)
         sink.error(error);
         return kExitFailure;
     }
-    if (options.json)
-        std::printf("%s\n", gmdc_json(g, options.path).dump().c_str());
-    else
+    const std::int64_t trailing = bytes_after_gmdc(g, options.path);
+    if (options.json) {
+        nlohmann::ordered_json j = gmdc_json(g, options.path);
+        add_gmdc_details(j, g, trailing);
+        std::printf("%s\n", j.dump().c_str());
+    } else {
         print_gmdc_text(g, options.path);
+        print_gmdc_details(g, trailing);
+    }
     return kExitOk;
 }
 

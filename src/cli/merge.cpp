@@ -1,6 +1,7 @@
 // `meshwright-cli merge MESH GMDC -o OUT`: the main window's steps 1, 2 and 4 — read the
 // mesh, load the GMDC, put every model into the object of the same name, save.
 #include "cli/cli.h"
+#include "cli/edit_options.h"
 #include "cli/mesh_input.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
@@ -13,16 +14,19 @@ namespace {
 
 const char* const kMergeDescription =
     "Reads MESH (an OBJ or SMD file, by its extension), loads the GMDC file GMDC and puts\n"
-    "every model into the GMDC object of the same name (exact and case-sensitive): the\n"
+    "every model into the GMDC object of the same name (exact and case-sensitive, or the\n"
+    "name to-obj writes for it; the k-th model of a name into the k-th object of it): the\n"
     "first model of an object group replaces its vertices, normals, texture coordinates\n"
     "and its object's faces, later ones are appended. Models that match no object are\n"
-    "named and left out. Then saves the GMDC to OUT (with the usual vertex padding).\n"
+    "named and left out. A group's other per-vertex lists (bones, morphs) follow its new\n"
+    "vertices when their number changes. Then saves the GMDC to OUT (with the usual vertex padding).\n"
     "When any model cannot be merged nothing is saved.";
 
 struct MergeOptions {
     std::string mesh, out;
     GmdcSource gmdc;
     bool noVertices = false, noNormals = false, noUVs = false, noPolygons = false, studio3dsSmd = false;
+    EditOptions edit;
 };
 
 int run_merge(const MergeOptions& options)
@@ -34,13 +38,15 @@ int run_merge(const MergeOptions& options)
     import.importNormals = !options.noNormals;
     import.importUVs = !options.noUVs;
     import.importPolygons = !options.noPolygons;
+    import.keepLists = options.edit.keepLists;
 
     ConsoleSink sink;
     State state;
     GmdcSource source = options.gmdc;
     if (!load_mesh_and_gmdc(state, options.mesh, source, options.studio3dsSmd, sink))
         return kExitFailure;
-    if (!merge_models_into_gmdc(state, import, sink) || !save_gmdc(source, state.gmdc, options.out, sink))
+    if (!merge_models_into_gmdc(state, import, sink) || !apply_area_update(state.gmdc, options.edit, sink) ||
+        !save_gmdc(source, state.gmdc, options.out, sink))
         return kExitFailure;
     return kExitOk;
 }
@@ -62,6 +68,7 @@ void register_merge(CLI::App& app)
     command->add_flag("--no-polygons", options->noPolygons, "untick \"Import Polygons\"");
     command->add_flag("--3ds-smd", options->studio3dsSmd,
                       "(SMD) read the file as a 3ds studio SMD file (weighted bones)");
+    add_edit_flags(*command, options->edit);
 }
 
 } // namespace mw::cli

@@ -2,6 +2,7 @@
 // 3D view's "Replace" and "add model" with the models assigned on the command line,
 // saved with the body-mesh save under --body-editing, else with the ordinary save.
 #include "cli/cli.h"
+#include "cli/edit_options.h"
 #include "cli/mesh_input.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/body_save.h"
@@ -87,6 +88,7 @@ struct AssignOptions {
     GmdcSource gmdc;
     std::vector<std::string> assign;
     bool bodyEditing = false, threeWeights = false, bumpMap = false, xsi = false, threeDsMax = false;
+    EditOptions edit;
 };
 
 int run_assigned(const AssignOptions& args, bool add)
@@ -107,6 +109,7 @@ int run_assigned(const AssignOptions& args, bool add)
     options.bumpMap = args.bumpMap;
     options.usingXsiModTool = args.xsi;
     options.usingThreeDsMax = args.threeDsMax;
+    options.keepLists = args.edit.keepLists;
 
     ConsoleSink sink;
     State state;
@@ -132,7 +135,8 @@ int run_assigned(const AssignOptions& args, bool add)
         m.subGroup = static_cast<std::int16_t>(a.subGroup);
     }
 
-    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)))
+    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)) ||
+        !apply_area_update(state.gmdc, args.edit, sink))
         return kExitFailure;
     const bool saved =
         options.bodyEditing ? save_body(source, state, args.out, sink) : save_gmdc(source, state.gmdc, args.out, sink);
@@ -182,6 +186,7 @@ void register_assigned(CLI::App& app, bool add)
                       add ? "\"Using XSI Mod Tool\" (no effect: add maps no bones)"
                           : "\"Using XSI Mod Tool\": multi-bone SMD bone numbers are one higher");
     command->add_flag("--3dsmax", options->threeDsMax, "\"Using 3DS MAX\": read every SMD vertex's weighted bones");
+    add_edit_flags(*command, options->edit);
 }
 
 } // namespace
