@@ -4,32 +4,40 @@
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 
+#include <memory>
+
 namespace mw::cli {
 
-const char* const kResaveUsage =
-    "Usage: meshwright-cli resave IN OUT\n\n"
+namespace {
+
+const char* const kResaveDescription =
     "Loads the GMDC file IN and saves it to OUT in the same block version, with the vertex\n"
     "padding every save adds (three zero vertices behind object group 1's positions).\n"
     "OUT is replaced atomically; a failed save leaves an existing OUT untouched.\n"
-    "Prints \"Save Complete\" on success.\n";
+    "Prints \"Save Complete\" on success.";
 
-int run_resave(const std::vector<std::string>& words)
+struct ResaveOptions {
+    std::string in, out;
+};
+
+int run_resave(const ResaveOptions& options)
 {
-    Args args;
-    std::string error;
-    if (!args.parse(words, {}, error))
-        return usage_error(error, kResaveUsage);
-    const std::vector<std::string> unknown = args.unknown({});
-    if (!unknown.empty())
-        return usage_error("unknown option " + unknown.front(), kResaveUsage);
-    if (args.positional().size() != 2)
-        return usage_error("resave needs IN and OUT", kResaveUsage);
-
     ConsoleSink sink;
     GmdcFile g;
-    if (!readGmdc(g, args.positional()[0], sink) || !writeGmdc(g, args.positional()[1], sink))
+    if (!readGmdc(g, options.in, sink) || !writeGmdc(g, options.out, sink))
         return kExitFailure;
     return kExitOk;
+}
+
+} // namespace
+
+void register_resave(CLI::App& app)
+{
+    auto options = std::make_shared<ResaveOptions>();
+    CLI::App* command = add_command(app, "resave", "load a GMDC and save it again", kResaveDescription,
+                                    [options] { return run_resave(*options); });
+    command->add_option("IN", options->in, "the GMDC file to load")->required();
+    command->add_option("OUT", options->out, "the file to save")->required();
 }
 
 } // namespace mw::cli
