@@ -15,6 +15,8 @@ void register_to_obj(CLI::App& app);
 void register_merge(CLI::App& app);
 void register_replace(CLI::App& app);
 void register_add(CLI::App& app);
+void register_export_side(CLI::App& app);
+void register_edit(CLI::App& app);
 
 inline void register_commands(CLI::App& app)
 {
@@ -27,6 +29,8 @@ inline void register_commands(CLI::App& app)
     register_merge(app);
     register_replace(app);
     register_add(app);
+    register_export_side(app);
+    register_edit(app);
 }
 
 } // namespace mw::cli
