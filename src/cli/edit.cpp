@@ -119,7 +119,7 @@ const char* const kEditDescription =
     "  --location TRANSFORM=X,Y,Z, --remove-p5     (the default area \"obj_pinfo.dat\" replaces\n"
     "                                              the bounding mesh)";
 
-struct EditOptions {
+struct EditCommandOptions {
     std::string gmdc, out;
     std::vector<std::string> name, opacity, vertexCount, replaceFaces, replaceDatalist, location;
     std::vector<int> clearDatalist;
@@ -198,7 +198,7 @@ bool apply_edit(EditRun& run, const std::string& flag, const std::string& value)
            setLocation(g, n, rest.substr(0, c1), rest.substr(c1 + 1, c2 - c1 - 1), rest.substr(c2 + 1), sink);
 }
 
-int run_edit(const EditOptions& options)
+int run_edit(const EditCommandOptions& options)
 {
     ConsoleSink sink;
     GmdcFile g;
@@ -252,7 +252,7 @@ void register_export_side(CLI::App& app)
 
 void register_edit(CLI::App& app)
 {
-    auto options = std::make_shared<EditOptions>();
+    auto options = std::make_shared<EditCommandOptions>();
     CLI::App* command = add_command(app, "edit", "change single fields of a GMDC and save it", kEditDescription,
                                     [options] { return run_edit(*options); });
     options->command = command;
