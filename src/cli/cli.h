@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mw::cli {
 
@@ -44,6 +45,14 @@ CLI::App* add_command(CLI::App& app, const char* name, const char* summary, cons
 
 // Adds the required output option "-o FILE" (never empty).
 CLI::Option* add_output(CLI::App& command, std::string& out, const char* description);
+
+// True for 1 to 5 decimal digits and nothing else.
+bool all_digits(const std::string& s);
+
+// A 1-based number among `names` ("3"), or the number of the one name that equals `word`;
+// 0 with `error` when there is no such number or name, or several carry the name.
+int resolve_number_or_name(const std::string& word, const std::vector<std::string>& names, const char* kind,
+                           std::string& error);
 
 // Lower-cased file extension with its dot (".obj"), or "" when there is none.
 std::string lower_extension(const std::string& path);

@@ -19,6 +19,8 @@ void register_check(CLI::App& app);
 #ifdef MESHWRIGHT_HAVE_VIEW
 void register_render(CLI::App& app);
 #endif
+void register_export_side(CLI::App& app);
+void register_edit(CLI::App& app);
 
 inline void register_commands(CLI::App& app)
 {
@@ -35,6 +37,8 @@ inline void register_commands(CLI::App& app)
 #ifdef MESHWRIGHT_HAVE_VIEW
     register_render(app);
 #endif
+    register_export_side(app);
+    register_edit(app);
 }
 
 } // namespace mw::cli

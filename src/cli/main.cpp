@@ -2,6 +2,8 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 
+#include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <string_view>
 #include <utility>
@@ -30,6 +32,37 @@ CLI::Option* add_output(CLI::App& command, std::string& out, const char* descrip
     const CLI::Validator notEmpty([](const std::string& s) { return s.empty() ? "the file name is empty" : ""; }, "",
                                   "NOT_EMPTY");
     return command.add_option("-o", out, description)->required()->check(notEmpty);
+}
+
+bool all_digits(const std::string& s)
+{
+    return !s.empty() && s.size() <= 5 &&
+           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+int resolve_number_or_name(const std::string& word, const std::vector<std::string>& names, const char* kind,
+                           std::string& error)
+{
+    if (all_digits(word)) {
+        const int n = std::stoi(word);
+        if (n >= 1 && n <= static_cast<int>(names.size()))
+            return n;
+        error = "there is no " + std::string(kind) + " " + word + " (1 to " + std::to_string(names.size()) + ")";
+        return 0;
+    }
+    int found = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] != word)
+            continue;
+        if (found != 0) {
+            error = std::string("several ") + kind + "s are named \"" + word + "\"; give the number instead";
+            return 0;
+        }
+        found = static_cast<int>(i) + 1;
+    }
+    if (found == 0)
+        error = std::string("no ") + kind + " is named \"" + word + "\"";
+    return found;
 }
 
 std::string lower_extension(const std::string& path)

@@ -32,27 +32,10 @@ struct RenderOptions {
 // The object numbered `word` (from 1) or named `word`; 0 with `error`.
 int object_number(const GmdcFile& gmdc, const std::string& word, std::string& error)
 {
-    const int count = static_cast<int>(gmdc.objects.size());
-    if (!word.empty() && word.find_first_not_of("0123456789") == std::string::npos) {
-        const long n = word.size() > 6 ? 0 : std::stol(word);
-        if (n >= 1 && n <= count)
-            return static_cast<int>(n);
-        error = "there is no object " + word + " (1 to " + std::to_string(count) + ")";
-        return 0;
-    }
-    int found = 0;
-    for (int o = 1; o <= count; ++o) {
-        if (gmdc.objects[static_cast<std::size_t>(o - 1)].name != word)
-            continue;
-        if (found) {
-            error = "several objects are named \"" + word + "\"; give the number instead";
-            return 0;
-        }
-        found = o;
-    }
-    if (!found)
-        error = "no object is named \"" + word + "\"";
-    return found;
+    std::vector<std::string> names;
+    for (const GmdcObject& o : gmdc.objects)
+        names.push_back(o.name);
+    return resolve_number_or_name(word, names, "object", error);
 }
 
 int run_render(const RenderOptions& options)

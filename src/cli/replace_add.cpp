@@ -31,37 +31,6 @@ bool save_body(const GmdcSource& source, State& state, const std::string& out, M
     return save_gmdc(source, state.gmdc, out, sink, options);
 }
 
-bool all_digits(const std::string& s)
-{
-    return !s.empty() && s.size() <= 5 &&
-           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
-}
-
-// A 1-based number among `names`, or the one name that equals `word`; 0 with `error`.
-int resolve(const std::string& word, const std::vector<std::string>& names, const char* kind, std::string& error)
-{
-    if (all_digits(word)) {
-        const int n = std::stoi(word);
-        if (n >= 1 && n <= static_cast<int>(names.size()))
-            return n;
-        error = "there is no " + std::string(kind) + " " + word + " (1 to " + std::to_string(names.size()) + ")";
-        return 0;
-    }
-    int found = 0;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] != word)
-            continue;
-        if (found != 0) {
-            error = std::string("several ") + kind + "s are named \"" + word + "\"; give the number instead";
-            return 0;
-        }
-        found = static_cast<int>(i) + 1;
-    }
-    if (found == 0)
-        error = std::string("no ") + kind + " is named \"" + word + "\"";
-    return found;
-}
-
 struct Assignment {
     std::string model, object;
     int subGroup = 1;
@@ -124,8 +93,8 @@ int run_assigned(const AssignOptions& args, bool add)
         objectNames.push_back(o.name);
     std::string error;
     for (const Assignment& a : assignments) {
-        const int model = resolve(a.model, modelNames, "model", error);
-        const int object = model ? resolve(a.object, objectNames, "object", error) : 0;
+        const int model = resolve_number_or_name(a.model, modelNames, "model", error);
+        const int object = model ? resolve_number_or_name(a.object, objectNames, "object", error) : 0;
         if (object == 0) {
             sink.error("Cannot assign " + a.model + "=" + a.object + ": " + error + ".");
             return kExitFailure;

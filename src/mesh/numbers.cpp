@@ -139,6 +139,27 @@ double parse_number(std::string_view text)
     return negative ? -value : value;
 }
 
+bool reads_a_number(std::string_view text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos)
+        return false;
+    if (text[i] == '&' && i + 2 < text.size()) {
+        const char kind = static_cast<char>(text[i + 1] | 0x20);
+        const char c = static_cast<char>(text[i + 2] | 0x20);
+        if (kind == 'h')
+            return is_digit(text[i + 2]) || (c >= 'a' && c <= 'f');
+        if (kind == 'o')
+            return text[i + 2] >= '0' && text[i + 2] <= '7';
+        return false;
+    }
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
+    if (i < text.size() && text[i] == '.')
+        ++i;
+    return i < text.size() && is_digit(text[i]);
+}
+
 double round_half_even(double value)
 {
     return std::nearbyint(value);

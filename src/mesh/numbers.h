@@ -15,6 +15,10 @@ namespace mw {
 // 0, "3abc" gives 3, "1,5" gives 1. A magnitude beyond the double range gives +-infinity.
 double parse_number(std::string_view text);
 
+// True when parse_number reads at least one digit of `text`; a text without one is "no
+// number" to the boxes that must not store a 0 for it.
+bool reads_a_number(std::string_view text);
+
 // Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double round_half_even(double value);
 
