@@ -16,6 +16,9 @@ void register_merge(CLI::App& app);
 void register_replace(CLI::App& app);
 void register_add(CLI::App& app);
 void register_check(CLI::App& app);
+#ifdef MESHWRIGHT_HAVE_VIEW
+void register_render(CLI::App& app);
+#endif
 
 inline void register_commands(CLI::App& app)
 {
@@ -29,6 +32,9 @@ inline void register_commands(CLI::App& app)
     register_replace(app);
     register_add(app);
     register_check(app);
+#ifdef MESHWRIGHT_HAVE_VIEW
+    register_render(app);
+#endif
 }
 
 } // namespace mw::cli

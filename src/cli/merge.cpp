@@ -23,7 +23,8 @@ const char* const kMergeDescription =
     "When any model cannot be merged nothing is saved.";
 
 struct MergeOptions {
-    std::string mesh, gmdc, out;
+    std::string mesh, out;
+    GmdcSource gmdc;
     bool noVertices = false, noNormals = false, noUVs = false, noPolygons = false, studio3dsSmd = false;
     EditOptions edit;
 };
@@ -41,11 +42,11 @@ int run_merge(const MergeOptions& options)
 
     ConsoleSink sink;
     State state;
-    if (!load_mesh_and_gmdc(state, options.mesh, options.gmdc, options.studio3dsSmd, sink))
+    GmdcSource source = options.gmdc;
+    if (!load_mesh_and_gmdc(state, options.mesh, source, options.studio3dsSmd, sink))
         return kExitFailure;
-    // The input-file box holds MESH's path, so the pass runs.
-    if (!merge_models_into_gmdc(state, import, false, sink) || !apply_area_update(state.gmdc, options.edit, sink) ||
-        !writeGmdc(state.gmdc, options.out, sink))
+    if (!merge_models_into_gmdc(state, import, sink) || !apply_area_update(state.gmdc, options.edit, sink) ||
+        !save_gmdc(source, state.gmdc, options.out, sink))
         return kExitFailure;
     return kExitOk;
 }
@@ -58,8 +59,9 @@ void register_merge(CLI::App& app)
     CLI::App* command = add_command(app, "merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name",
                                     kMergeDescription, [options] { return run_merge(*options); });
     command->add_option("MESH", options->mesh, "an OBJ or SMD file")->required();
-    command->add_option("GMDC", options->gmdc, "the GMDC file to merge into")->required();
-    add_output(*command, options->out, "the GMDC file to save");
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package to merge into")->required();
+    add_resource_option(*command, options->gmdc);
+    add_output(*command, options->out, "the GMDC file to save (.package: a copy of the package GMDC with it)");
     command->add_flag("--no-vertices", options->noVertices, "untick \"Import Vertices\"");
     command->add_flag("--no-normals", options->noNormals, "untick \"Import Normals\"");
     command->add_flag("--no-uvs", options->noUVs, "untick \"Import UVs\"");

@@ -1,8 +1,8 @@
 // meshwright-cli new-object: the "Simple object import" wizard without its window.
 #include "cli/cli.h"
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
 #include "mesh/obj_reader.h"
+#include "state/state.h"
 #include "wizard/shape_writer.h"
 #include "wizard/wizard_construction.h"
 

@@ -1,8 +1,9 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
-#include "core/state.h"
+#include "cli/gmdc_source.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
+#include "state/state.h"
 
 #include <cmath>
 #include <memory>
@@ -16,7 +17,8 @@ const char* const kToObjDescription =
     "positions, texture coordinates, normals and triangles, numbers written losslessly.";
 
 struct ToObjOptions {
-    std::string gmdc, out;
+    GmdcSource gmdc;
+    std::string out;
     double scale = 100;
 };
 
@@ -24,7 +26,8 @@ int run_to_obj(const ToObjOptions& options)
 {
     ConsoleSink sink;
     State state;
-    if (!readGmdc(state.gmdc, options.gmdc, sink) || !write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
+    GmdcSource source = options.gmdc;
+    if (!load_gmdc(source, state.gmdc, sink) || !write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
         return kExitFailure;
     const std::size_t objects = state.gmdc.objects.size();
     sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + options.out);
@@ -38,7 +41,8 @@ void register_to_obj(CLI::App& app)
     auto options = std::make_shared<ToObjOptions>();
     CLI::App* command = add_command(app, "to-obj", "write every GMDC object as a group of an OBJ file",
                                     kToObjDescription, [options] { return run_to_obj(*options); });
-    command->add_option("GMDC", options->gmdc, "the GMDC file")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
+    add_resource_option(*command, options->gmdc);
     add_output(*command, options->out, "the OBJ file to write");
     const CLI::Validator percent(
         [](const std::string& text) {

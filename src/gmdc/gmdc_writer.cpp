@@ -368,17 +368,18 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error("Cannot save \"" + path + "\": there is no GMDC to save (none was loaded or built).");
         return false;
     }
+    // The padding goes into the bytes only: the record is unpadded again before anything
+    // else happens, so saving one record twice writes the same file twice.
     const VertexPadding padding = applyVertexPadding(gmdc);
     std::string bytes;
     std::string error;
-    if (!serializeGmdc(gmdc, bytes, error, options)) {
-        undoVertexPadding(gmdc, padding);
+    const bool serialized = serializeGmdc(gmdc, bytes, error, options);
+    undoVertexPadding(gmdc, padding);
+    if (!serialized) {
         sink.error("Cannot save \"" + path + "\": " + error);
         return false;
     }
     if (!save_file_atomically(path, bytes, error)) {
-        // Undone so that a retry pads once, not twice.
-        undoVertexPadding(gmdc, padding);
         sink.error(error);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "merge/merge_pass.h"
 
 #include "merge/bone_slot.h"
+#include "merge/list_edits.h"
 #include "merge/merge_checks.h"
 #include "merge/vertex_transfer.h"
 #include "mesh/gmdc_to_obj.h"
@@ -213,10 +214,8 @@ bool merge_model_faces_2_Gmdc(State& state, int model, int object, int offset, s
     return true;
 }
 
-bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inputFileBoxEmpty, MessageSink& sink)
+bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageSink& sink)
 {
-    if (inputFileBoxEmpty)
-        return true;
     GmdcFile backup = state.gmdc;
     GmdcFile& gmdc = state.gmdc;
     std::vector<bool> replaced(gmdc.objectGroups.size(), false);

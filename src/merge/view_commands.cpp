@@ -2,6 +2,7 @@
 
 #include "merge/bone_mapping.h"
 #include "merge/bone_slot.h"
+#include "merge/list_edits.h"
 #include "merge/merge_checks.h"
 #include "merge/subgroup.h"
 #include "merge/vertex_transfer.h"

@@ -56,8 +56,8 @@ OffscreenContext::~OffscreenContext()
         eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(egl_->display, egl_->context);
     }
-    if (egl_->display != EGL_NO_DISPLAY)
-        eglTerminate(egl_->display);
+    // The display stays initialised for the life of the process: every context shares
+    // it, and ending it unloads the driver, which some drivers do not survive cleanly.
 }
 
 bool OffscreenContext::create(std::int32_t width, std::int32_t height, std::string& error)

@@ -16,8 +16,11 @@ bool render_preview(const State& state, const PreviewRequest& request, const std
     set_render_state();
     TextureTable textures;
     textures.load(state.models, request.meshFolder, request.programFolder);
-    display_screen(state, request.view, request.options, textures);
-    note = empty_view_reason(state, request.view, request.options);
+    ViewState view = request.view;
+    if (request.fit)
+        fit_camera(shown_bounds(state, view, request.options), view);
+    display_screen(state, view, request.options, textures);
+    note = empty_view_reason(state, view, request.options);
     const std::vector<unsigned char> rgb = context.read_rgb();
     textures.release();
     return write_png(pngPath, request.width, request.height, rgb, error);

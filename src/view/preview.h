@@ -2,7 +2,7 @@
 // PNG, for thumbnails and for checking what the view shows.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/view_state.h"
 
 #include <cstdint>
@@ -17,6 +17,7 @@ struct PreviewRequest {
     std::int32_t height = 480;
     std::string meshFolder;    // where relative texture names are looked for first
     std::string programFolder; // where the default texture is
+    bool fit = false;          // place what is drawn in view (fit_camera) before drawing
 };
 
 // Draws display_screen as the window would at that size and saves it to `pngPath`. A

@@ -193,6 +193,24 @@ void draw_pic1(const ModelSet& models, const ViewState& view, const DisplayOptio
     display_object(models, view.camera_model, options);
 }
 
+Bounds shown_bounds(const State& state, const ViewState& view, const DisplayOptions& options)
+{
+    if (options.gmdcView)
+        return pick_bounds(pick_gmdc_triangles(state.gmdc, view.selected_object, view.selected_subgroup,
+                                               options.bodyEditing, options.allSubgroups));
+    Bounds b;
+    if (options.testArray)
+        return b;
+    for (std::int32_t i = 1; i <= state.models.modelCount(); ++i) {
+        if (!options.allObjects && i != view.current_model)
+            continue;
+        const MeshModel& m = state.models.models[static_cast<std::size_t>(i - 1)];
+        for (std::uint32_t v : model_corners(m))
+            b.add(m.vertices[v].x, m.vertices[v].y, m.vertices[v].z);
+    }
+    return b;
+}
+
 std::string empty_view_reason(const State& state, const ViewState& view, const DisplayOptions& options)
 {
     if (options.gmdcView)

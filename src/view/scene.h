@@ -4,8 +4,9 @@
 // buffers (the window system does).
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/gl_setup.h"
+#include "view/triangle_pick.h"
 #include "view/view_state.h"
 
 #include <string>
@@ -34,6 +35,10 @@ void display_objects(const ModelSet& models, const TextureTable& textures, const
 // The camera window: model view.camera_model, untextured and unturned, into the viewport
 // rectangle at (10, 210) of 360 x 460 pixels.
 void draw_pic1(const ModelSet& models, const ViewState& view, const DisplayOptions& options);
+
+// Bounds of what display_screen draws for these choices (the GMDC view's picked
+// triangles, the current model or every model); empty for the test cloud.
+Bounds shown_bounds(const State& state, const ViewState& view, const DisplayOptions& options);
 
 // Why display_screen draws nothing for these choices, or "" when it draws something.
 std::string empty_view_reason(const State& state, const ViewState& view, const DisplayOptions& options);

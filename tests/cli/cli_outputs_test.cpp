@@ -1,6 +1,5 @@
 // Each writing command of meshwright-cli, run as a separate process, writes the same bytes
 // as the core operations it wires together with the options it was given.
-#include "core/state.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/area_update.h"
@@ -12,6 +11,7 @@
 #include "mesh/obj_writer.h"
 #include "mesh/smd_reader.h"
 #include "smd_export/smd_writer.h"
+#include "state/state.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
 #include "wizard/shape_writer.h"
@@ -43,7 +43,7 @@ Core merged(const char* mesh, ImportOptions options, bool weighted = false)
 {
     return [=](const CliFiles& f, const std::string& out, MessageSink& sink) {
         State s;
-        return load(s, f(mesh), f("body.5gd"), sink, weighted) && merge_models_into_gmdc(s, options, false, sink) &&
+        return load(s, f(mesh), f("body.5gd"), sink, weighted) && merge_models_into_gmdc(s, options, sink) &&
                writeGmdc(s.gmdc, out, sink);
     };
 }

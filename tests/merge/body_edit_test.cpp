@@ -47,7 +47,7 @@ State merged_without_faces(const ImportOptions& options, RecordingSink& sink)
     test::write_file(dir.file("body.obj"), text);
     EXPECT_TRUE(read_obj(s, dir.file("body.obj"), sink)) << sink.last();
     s.gmdc = body();
-    EXPECT_TRUE(merge_models_into_gmdc(s, options, false, sink)) << sink.last();
+    EXPECT_TRUE(merge_models_into_gmdc(s, options, sink)) << sink.last();
     return s;
 }
 

@@ -36,7 +36,7 @@ void expect_refused(State& s, const ImportOptions& options, const std::string& p
 {
     const std::string before = bytes_of(s.gmdc);
     RecordingSink sink;
-    EXPECT_FALSE(merge_models_into_gmdc(s, options, false, sink));
+    EXPECT_FALSE(merge_models_into_gmdc(s, options, sink));
     EXPECT_TRUE(bytes_of(s.gmdc) == before);
     ASSERT_TRUE(sink.has(MessageKind::Error));
     EXPECT_TRUE(sink.contains(part)) << sink.last();
@@ -49,7 +49,7 @@ TEST(MergePass, OneModelReplacesTheListsAndTheFacesOfItsObject)
     State s = state_with(make_static_mesh(), {m});
     const DataList bump = s.gmdc.dataLists[3];
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning) + test::count_of(sink, MessageKind::Error), 0u);
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 4);
     EXPECT_EQ(s.gmdc.dataLists[0].floatValues, flat(m.vertices));
@@ -73,7 +73,7 @@ TEST(MergePass, TheSecondModelOfAnObjectIsAppendedWithShiftedFaces)
     const MeshModel b = make_obj_model("teapot", 3, 1, 200.0f);
     State s = state_with(make_static_mesh(), {a, b});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_TRUE(sink.contains("model 2 \"teapot\" were appended to object 1 \"teapot\"")) << sink.last();
     std::vector<float> positions = flat(a.vertices);
     const std::vector<float> more = flat(b.vertices);
@@ -92,7 +92,7 @@ TEST(MergePass, TwoObjectsOfOneGroupShareTheListsAndTheSecondKeepsItsOldFacesWit
     State s = state_with(teapot_with_lid(faces({3, 4, 5})),
                          {make_obj_model("teapot", 4, 2, 100.0f), make_obj_model("lid", 3, 1, 200.0f)});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 7);
     EXPECT_EQ(s.gmdc.objects[0].faces, faces({0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(s.gmdc.objects[1].faces, faces({3, 4, 5, 4, 5, 6}));
@@ -127,7 +127,7 @@ TEST(MergePass, WithEveryOptionUntickedOnlyTheFacesOfLaterModelsAreAppendedWithO
     State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("teapot", 3, 1)});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {false, false, false, false}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {false, false, false, false}, sink));
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u); // the second model of one object
     for (std::size_t k = 0; k < 4; ++k)
         EXPECT_EQ(s.gmdc.dataLists[k].floatValues, before.dataLists[k].floatValues);
@@ -141,7 +141,7 @@ TEST(MergePass, WithImportPolygonsUntickedTheObjectKeepsItsFacesAndAWarningSaysW
     noPolygons.importPolygons = false;
     State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 1)});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, noPolygons, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, noPolygons, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 3);
     EXPECT_EQ(s.gmdc.objects[0].faces, faces({0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 6); // only the faces step sets it
@@ -151,18 +151,8 @@ TEST(MergePass, WithImportPolygonsUntickedTheObjectKeepsItsFacesAndAWarningSaysW
 
     State fits = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 1)});
     RecordingSink quiet;
-    ASSERT_TRUE(merge_models_into_gmdc(fits, noPolygons, false, quiet));
+    ASSERT_TRUE(merge_models_into_gmdc(fits, noPolygons, quiet));
     EXPECT_TRUE(quiet.empty());
-}
-
-TEST(MergePass, AnEmptyInputFileBoxMergesNothing)
-{
-    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 1)});
-    const std::string before = bytes_of(s.gmdc);
-    RecordingSink sink;
-    EXPECT_TRUE(merge_models_into_gmdc(s, {}, true, sink));
-    EXPECT_TRUE(bytes_of(s.gmdc) == before);
-    EXPECT_TRUE(sink.empty());
 }
 
 TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
@@ -170,7 +160,7 @@ TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
     State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("Teapot", 3, 1),
                                               make_obj_model("spout", 3, 1)});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 4);
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
     EXPECT_TRUE(sink.contains("model 2 \"Teapot\", model 3 \"spout\"")) << sink.last();
@@ -180,11 +170,11 @@ TEST(MergePass, AModelWithoutFacesEmptiesTheFacesOnReplaceAndAddsNoneOnAppend)
 {
     State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 0)});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_TRUE(s.gmdc.objects[0].faces.empty());
 
     State twice = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("teapot", 3, 0)});
-    ASSERT_TRUE(merge_models_into_gmdc(twice, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(twice, {}, sink));
     EXPECT_EQ(twice.gmdc.objects[0].faces, faces({0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(twice.gmdc.dataLists[0].recordCount, 7);
 }
@@ -227,7 +217,7 @@ TEST(MergePassRefusals, AGroupWithoutATextureCoordinateListOrNamingAMissingDataL
     ImportOptions noUvs;
     noUvs.importUVs = false;
     RecordingSink sink;
-    EXPECT_TRUE(merge_models_into_gmdc(s, noUvs, false, sink));
+    EXPECT_TRUE(merge_models_into_gmdc(s, noUvs, sink));
 
     GmdcFile h = make_static_mesh();
     h.objectGroups[0].dataListIndices = {0, 1, 9, 3};

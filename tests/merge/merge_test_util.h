@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
+#include "state/state.h"
 #include "support/gmdc_builders.h"
 #include "support/model_builders.h"
 

@@ -28,7 +28,7 @@ GmdcFile through_obj(
     State s;
     EXPECT_TRUE(read_obj(s, dir.file("out.obj"), sink)) << sink.last();
     s.gmdc = gmdc;
-    EXPECT_TRUE(merge_models_into_gmdc(s, options, false, sink)) << sink.last();
+    EXPECT_TRUE(merge_models_into_gmdc(s, options, sink)) << sink.last();
     return s.gmdc;
 }
 
@@ -121,7 +121,7 @@ TEST_P(MatchByName, KthModelGoesIntoKthObject)
         models.push_back(test::make_obj_model(c.models[k], 4, static_cast<std::int32_t>(k) + 1));
     State s = test::state_with(g, models);
     RecordingSink sink;
-    EXPECT_EQ(merge_models_into_gmdc(s, {}, false, sink), c.merged) << c.what;
+    EXPECT_EQ(merge_models_into_gmdc(s, {}, sink), c.merged) << c.what;
     for (std::size_t o = 0; o < 3; ++o)
         EXPECT_EQ(s.gmdc.objects[o].faces.size(), c.faceCounts[o]) << c.what << ", object " << o + 1;
     EXPECT_TRUE(sink.contains(c.message)) << sink.last();

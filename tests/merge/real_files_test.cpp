@@ -31,7 +31,7 @@ TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
     s.models.models = {test::make_obj_model("teapot", 13248, 6320, 1.0f),
                        test::make_obj_model("teapot", 3000, 1000, 5.0f)};
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink)) << sink.last();
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
     ASSERT_TRUE(writeGmdc(s.gmdc, dir.file("teapot.5gd"), sink)) << sink.last();
 
     GmdcFile back;
@@ -74,7 +74,7 @@ TEST(RealFiles, AnObjGroupOfAnotherNameLeavesTheTeapotAsItWas)
     ASSERT_TRUE(read_obj(s, test::fixtures_dir() + "/obj/map-bump.obj", sink)) << sink.last();
     s.gmdc = gmdc; // read_obj resets the whole state, as the main window's step 1 does
     const std::string before = test::bytes_of(s.gmdc);
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_TRUE(test::bytes_of(s.gmdc) == before);
     EXPECT_TRUE(sink.contains("left out: model 1 \"Cube\"")) << sink.last();
 }

@@ -152,7 +152,7 @@ TEST(FollowNewVertices, TheMergePassRebuildsTheListsItDoesNotWrite)
 {
     State s = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink)) << sink.last();
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
     EXPECT_EQ(s.gmdc.dataLists[3].recordCount, 4); // the bump-map normals
     EXPECT_EQ(s.gmdc.dataLists[3].floatValues.size(), 12u);
     EXPECT_TRUE(sink.contains("Datalist #4 (bump-map normals)"));
@@ -160,7 +160,7 @@ TEST(FollowNewVertices, TheMergePassRebuildsTheListsItDoesNotWrite)
     State kept = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
     ImportOptions options;
     options.keepLists = true;
-    ASSERT_TRUE(merge_models_into_gmdc(kept, options, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(kept, options, sink));
     EXPECT_EQ(kept.gmdc.dataLists[3].recordCount, 6);
 }
 

@@ -2,7 +2,7 @@
 // 640 x 480 from the fixed camera (z = -3.5, 45 degrees) is known in advance.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 
 #include <cstdint>
 
