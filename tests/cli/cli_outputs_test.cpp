@@ -131,7 +131,7 @@ TEST(CliOutputs, EqualTheCoreOperations)
          [](const CliFiles& f, const std::string& out, MessageSink& sink) {
              State s;
              std::string error;
-             return load(s, f("top.obj"), f("static.5gd"), sink) && merge_models_into_gmdc(s, {}, false, sink) &&
+             return load(s, f("top.obj"), f("static.5gd"), sink) && merge_models_into_gmdc(s, {}, sink) &&
                     rebuild_area_from_objects(s.gmdc, error) && writeGmdc(s.gmdc, out, sink);
          }},
         {{"replace", "top.obj", "body.5gd", "-o", "OUT", "--assign", "body=1:3"},
