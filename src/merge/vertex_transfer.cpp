@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace mw {
@@ -11,6 +12,7 @@ namespace {
 // Positions closer than this count as the same position: the text formats keep six
 // decimals, so a vertex read back from SMD sits a few millionths from where it was.
 constexpr float kSamePosition = 1e-4f;
+constexpr float kFar = std::numeric_limits<float>::infinity();
 
 float distance2(const float* a, const float* b, int width)
 {
@@ -86,6 +88,21 @@ class Grid {
     }
 
     float cell() const { return cell_; }
+
+    // How far `p` lies inside the box of the cells up to `ring` around its own: every
+    // vertex not yet visited is at least this far away.
+    float margin(const float* p, int ring) const
+    {
+        float m = kFar;
+        for (int k = 0; k < 3; ++k) {
+            const int c = coordinate(p[k], k);
+            const float low = c - ring <= 0 ? kFar : p[k] - (lo_[k] + static_cast<float>(c - ring) * cell_);
+            const float high =
+                c + ring + 1 >= dims_[k] ? kFar : lo_[k] + static_cast<float>(c + ring + 1) * cell_ - p[k];
+            m = std::min({m, low, high});
+        }
+        return m;
+    }
 
   private:
     int coordinate(float v, int k) const
@@ -220,7 +237,7 @@ std::vector<std::int32_t> nearest_vertices(const VertexSet& from, const VertexSe
     std::vector<std::int32_t> close;
     for (std::size_t j = 0; j < to.size(); ++j) {
         const float* p = &to.positions[3 * j];
-        float best = INFINITY;
+        float best = kFar;
         close.clear();
         for (int r = 0;; ++r) {
             const bool more = grid.ring(p, r, [&](std::int32_t i) {
@@ -229,8 +246,10 @@ std::vector<std::int32_t> nearest_vertices(const VertexSet& from, const VertexSe
                     close.push_back(i);
                 best = std::min(best, d);
             });
-            // Every vertex beyond this ring lies at least r cells away.
-            if (!more || (best<INFINITY&& static_cast<float>(r) * grid.cell()> best + kSamePosition))
+            // Every vertex beyond this ring lies at least r cells away, and at least the
+            // margin of the box visited so far.
+            const float reach = best + kSamePosition;
+            if (!more || (best < kFar && (static_cast<float>(r) * grid.cell() > reach || grid.margin(p, r) > reach)))
                 break;
         }
         std::int32_t pick = -1;
