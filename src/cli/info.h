@@ -3,6 +3,8 @@
 
 #include "core/message_sink.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 namespace mw::cli {
@@ -20,5 +22,8 @@ int run_info_mesh(const InfoOptions& options);
 // A name's raw bytes for JSON: each byte is the character of the same code (Latin-1),
 // so any file name gives valid JSON.
 std::string json_text(const std::string& bytes);
+
+// The "messages" array of --json: {"kind": "info" | "warning" | "error", "text": ...}.
+nlohmann::ordered_json messages_json(const RecordingSink& messages);
 
 } // namespace mw::cli

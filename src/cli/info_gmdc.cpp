@@ -105,6 +105,7 @@ void print_json(const GmdcFile& g, const std::string& path)
     const ResourceHeader& r = g.resource;
     Json j;
     j["file"] = json_text(path);
+    j["ok"] = true;
     j["header"] = {{"versionLow", g.header.versionLow}, {"versionHigh", g.header.versionHigh},
                    {"linkCount", g.header.linkCount},   {"indexCount", g.header.indexCount},
                    {"typeId", g.header.typeId},         {"typeIdHex", hex(g.header.typeId)}};
@@ -169,14 +170,23 @@ void print_json(const GmdcFile& g, const std::string& path)
 
 int run_info_gmdc(const InfoOptions& options)
 {
-    ConsoleSink sink;
     GmdcFile g;
+    if (options.json) {
+        // A refusal is the same object the mesh files give: {"file", "ok": false, "messages"}.
+        RecordingSink messages;
+        if (!readGmdc(g, options.path, messages)) {
+            const nlohmann::ordered_json j = {
+                {"file", json_text(options.path)}, {"ok", false}, {"messages", messages_json(messages)}};
+            std::printf("%s\n", j.dump().c_str());
+            return kExitFailure;
+        }
+        print_json(g, options.path);
+        return kExitOk;
+    }
+    ConsoleSink sink;
     if (!readGmdc(g, options.path, sink))
         return kExitFailure;
-    if (options.json)
-        print_json(g, options.path);
-    else
-        print_text(g, options.path);
+    print_text(g, options.path);
     return kExitOk;
 }
 

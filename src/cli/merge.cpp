@@ -2,6 +2,7 @@
 // mesh, load the GMDC, put every model into the object of the same name, save.
 #include "cli/cli.h"
 #include "cli/mesh_input.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
 
@@ -28,6 +29,7 @@ int run_merge(const MergeOptions& options)
 {
     if (!is_mesh_file(options.mesh))
         usage_error("MESH must be an .obj or .smd file");
+    refuse_output_over_input(options.out, {options.mesh}); // writing over the GMDC is the point
     ImportOptions import;
     import.importVertices = !options.noVertices;
     import.importNormals = !options.noNormals;

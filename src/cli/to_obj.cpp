@@ -1,5 +1,6 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
 #include "state/state.h"
@@ -22,9 +23,20 @@ struct ToObjOptions {
 
 int run_to_obj(const ToObjOptions& options)
 {
-    ConsoleSink sink;
+    refuse_output_over_input(options.out, {options.gmdc});
+    ConsoleSink sink(is_stdout(options.out));
     State state;
-    if (!readGmdc(state.gmdc, options.gmdc, sink) || !write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
+    if (!readGmdc(state.gmdc, options.gmdc, sink))
+        return kExitFailure;
+    if (is_stdout(options.out)) {
+        std::string text, error;
+        if (!gmdc_to_obj_text(state.gmdc, options.scale, text, error)) {
+            sink.error(error);
+            return kExitFailure;
+        }
+        return write_stdout(text) ? kExitOk : kExitFailure;
+    }
+    if (!write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
         return kExitFailure;
     const std::size_t objects = state.gmdc.objects.size();
     sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + options.out);
@@ -39,7 +51,7 @@ void register_to_obj(CLI::App& app)
     CLI::App* command = add_command(app, "to-obj", "write every GMDC object as a group of an OBJ file",
                                     kToObjDescription, [options] { return run_to_obj(*options); });
     command->add_option("GMDC", options->gmdc, "the GMDC file")->required();
-    add_output(*command, options->out, "the OBJ file to write");
+    add_output(*command, options->out, "the OBJ file to write (- for standard output)");
     const CLI::Validator percent(
         [](const std::string& text) {
             double v = 0;
