@@ -15,6 +15,10 @@ void register_to_obj(CLI::App& app);
 void register_merge(CLI::App& app);
 void register_replace(CLI::App& app);
 void register_add(CLI::App& app);
+void register_check(CLI::App& app);
+#ifdef MESHWRIGHT_HAVE_VIEW
+void register_render(CLI::App& app);
+#endif
 
 inline void register_commands(CLI::App& app)
 {
@@ -27,6 +31,10 @@ inline void register_commands(CLI::App& app)
     register_merge(app);
     register_replace(app);
     register_add(app);
+    register_check(app);
+#ifdef MESHWRIGHT_HAVE_VIEW
+    register_render(app);
+#endif
 }
 
 } // namespace mw::cli

@@ -1,5 +1,6 @@
 // meshwright-cli export-smd: one GMDC object with its skeleton as a Half-Life SMD file.
 #include "cli/cli.h"
+#include "cli/gmdc_source.h"
 #include "cli/outputs.h"
 #include "gmdc/gmdc_reader.h"
 #include "smd_export/smd_writer.h"
@@ -16,7 +17,8 @@ const char* const kExportSmdDescription =
     "Half-Life SMD file. Choose the object with either --object NAME or --index N.";
 
 struct ExportSmdOptions {
-    std::string gmdc, out, object;
+    GmdcSource gmdc;
+    std::string out, object;
     int index = 0;
     bool singleBone = false;
     CLI::Option* objectOption = nullptr;
@@ -27,10 +29,11 @@ int run_export_smd(const ExportSmdOptions& options)
 {
     if ((options.objectOption->count() > 0) == (options.indexOption->count() > 0))
         usage_error("choose the object with either --object NAME or --index N");
-    refuse_output_over_input(options.out, {options.gmdc});
+    refuse_output_over_input(options.out, {options.gmdc.path});
     ConsoleSink sink(is_stdout(options.out));
     State state;
-    if (!readGmdc(state.gmdc, options.gmdc, sink))
+    GmdcSource source = options.gmdc;
+    if (!load_gmdc(source, state.gmdc, sink))
         return kExitFailure;
     int number = options.index;
     if (options.objectOption->count() > 0) {
@@ -74,7 +77,8 @@ void register_export_smd(CLI::App& app)
     auto options = std::make_shared<ExportSmdOptions>();
     CLI::App* command = add_command(app, "export-smd", "write one GMDC object with its skeleton as SMD",
                                     kExportSmdDescription, [options] { return run_export_smd(*options); });
-    command->add_option("GMDC", options->gmdc, "the GMDC file")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
+    add_resource_option(*command, options->gmdc);
     add_output(*command, options->out, "the SMD file to write (- for standard output)");
     options->objectOption = command->add_option("--object", options->object, "the first object of that name");
     options->indexOption = command->add_option("--index", options->index, "object N, counted from 1")

@@ -9,7 +9,9 @@ namespace {
 
 const char* const kInfoDescription =
     "Shows what FILE holds. A GMDC file (*.5gd, *.simpe or any other name): headers, data\n"
-    "lists, object groups, objects, P4 and P5. An OBJ or SMD file (by its extension, in any\n"
+    "lists, object groups, objects, P4 and P5. A Sims 2 package (*.package, or any file\n"
+    "starting with DBPF): its resources, then the same for each GMDC resource. An OBJ or SMD file (by its extension, "
+    "in any\n"
     "letter case): the reader's messages and every imported model.";
 
 } // namespace
@@ -43,7 +45,7 @@ void register_info(CLI::App& app)
 {
     auto options = std::make_shared<InfoOptions>();
     CLI::App* command =
-        add_command(app, "info", "show what a GMDC, OBJ or SMD file holds", kInfoDescription, [options] {
+        add_command(app, "info", "show what a GMDC, package, OBJ or SMD file holds", kInfoDescription, [options] {
             const std::string ext = lower_extension(options->path);
             if (ext == ".obj" || ext == ".smd")
                 return run_info_mesh(*options);
@@ -52,7 +54,7 @@ void register_info(CLI::App& app)
                             " for a GMDC file");
             return run_info_gmdc(*options);
         });
-    command->add_option("FILE", options->path, "a GMDC, OBJ or SMD file")->required();
+    command->add_option("FILE", options->path, "a GMDC, package, OBJ or SMD file")->required();
     command->add_flag("--json", options->json, "print the same facts as one JSON object");
     command->add_flag("--dump-files", options->dumpFiles,
                       "(OBJ) also write the dump_object_N.obj files beside the program");

@@ -1,7 +1,10 @@
 // `meshwright-cli info FILE [--json]` for GMDC files: every section's counts and sizes,
 // as readable text or as one JSON object keyed by the record's field names.
+#include "cli/check_command.h"
 #include "cli/cli.h"
+#include "cli/gmdc_source.h"
 #include "cli/info.h"
+#include "core/save_file.h"
 #include "gmdc/gmdc_reader.h"
 
 #include <nlohmann/json.hpp>
@@ -13,7 +16,7 @@ namespace mw::cli {
 
 namespace {
 
-std::string hex(std::uint32_t v)
+std::string hex_text(std::uint32_t v)
 {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08X", v);
@@ -39,7 +42,7 @@ std::string quoted(const std::string& s)
 std::string identity_text(std::uint32_t identity)
 {
     const std::string name = identity_short_name(identity);
-    return name.empty() ? hex(identity) : hex(identity) + " (" + name + ")";
+    return name.empty() ? hex_text(identity) : hex_text(identity) + " (" + name + ")";
 }
 
 template <typename T> std::string list_text(const std::vector<T>& v)
@@ -50,17 +53,19 @@ template <typename T> std::string list_text(const std::vector<T>& v)
     return "[" + out + "]";
 }
 
-void print_text(const GmdcFile& g, const std::string& path)
+} // namespace
+
+void print_gmdc_text(const GmdcFile& g, const std::string& path)
 {
     const FileHeader& h = g.header;
     const ResourceHeader& r = g.resource;
     std::printf("GMDC file %s\n", path.c_str());
     std::printf("header: versionLow %u, versionHigh 0x%04X, linkCount %u, indexCount %u, typeId %s\n", h.versionLow,
-                h.versionHigh, h.linkCount, h.indexCount, hex(h.typeId).c_str());
+                h.versionHigh, h.linkCount, h.indexCount, hex_text(h.typeId).c_str());
     std::printf("resource: blockName %s, blockId %s, blockVersion %u, resourceName %s, resourceId %u, "
                 "resourceVersion %u, fileName %s\n",
-                quoted(r.blockName).c_str(), hex(r.blockId).c_str(), r.blockVersion, quoted(r.resourceName).c_str(),
-                r.resourceId, r.resourceVersion, quoted(r.fileName).c_str());
+                quoted(r.blockName).c_str(), hex_text(r.blockId).c_str(), r.blockVersion,
+                quoted(r.resourceName).c_str(), r.resourceId, r.resourceVersion, quoted(r.fileName).c_str());
 
     std::printf("\nData lists: %zu\n", g.dataLists.size());
     for (std::size_t k = 0; k < g.dataLists.size(); ++k) {
@@ -99,7 +104,7 @@ void print_text(const GmdcFile& g, const std::string& path)
                     static_cast<long long>(g.p5Entries[k].vertexCount()), g.p5Entries[k].faces.size());
 }
 
-void print_json(const GmdcFile& g, const std::string& path)
+nlohmann::ordered_json gmdc_json(const GmdcFile& g, const std::string& path)
 {
     using Json = nlohmann::ordered_json;
     const ResourceHeader& r = g.resource;
@@ -108,22 +113,18 @@ void print_json(const GmdcFile& g, const std::string& path)
     j["ok"] = true;
     j["header"] = {{"versionLow", g.header.versionLow}, {"versionHigh", g.header.versionHigh},
                    {"linkCount", g.header.linkCount},   {"indexCount", g.header.indexCount},
-                   {"typeId", g.header.typeId},         {"typeIdHex", hex(g.header.typeId)}};
-    j["resource"] = {{"blockName", json_text(r.blockName)},
-                     {"blockId", r.blockId},
-                     {"blockIdHex", hex(r.blockId)},
-                     {"blockVersion", r.blockVersion},
-                     {"resourceName", json_text(r.resourceName)},
-                     {"resourceId", r.resourceId},
-                     {"resourceVersion", r.resourceVersion},
-                     {"fileName", json_text(r.fileName)}};
+                   {"typeId", g.header.typeId},         {"typeIdHex", hex_text(g.header.typeId)}};
+    j["resource"] = {{"blockName", json_text(r.blockName)},       {"blockId", r.blockId},
+                     {"blockIdHex", hex_text(r.blockId)},         {"blockVersion", r.blockVersion},
+                     {"resourceName", json_text(r.resourceName)}, {"resourceId", r.resourceId},
+                     {"resourceVersion", r.resourceVersion},      {"fileName", json_text(r.fileName)}};
     j["blockVersion"] = r.blockVersion;
 
     j["dataListCount"] = g.dataLists.size();
     Json& lists = j["dataLists"] = Json::array();
     for (const DataList& d : g.dataLists)
         lists.push_back({{"identity", d.identity},
-                         {"identityHex", hex(d.identity)},
+                         {"identityHex", hex_text(d.identity)},
                          {"identityName", identity_short_name(d.identity)},
                          {"repetition", d.repetition},
                          {"blockFormat", d.blockFormat},
@@ -163,30 +164,44 @@ void print_json(const GmdcFile& g, const std::string& path)
     Json& p5 = j["p5Entries"] = Json::array();
     for (const P5Entry& e : g.p5Entries)
         p5.push_back({{"vertexCount", e.vertexCount()}, {"faceCount", e.faces.size()}});
-    std::printf("%s\n", j.dump().c_str());
+    return j;
 }
-
-} // namespace
 
 int run_info_gmdc(const InfoOptions& options)
 {
-    GmdcFile g;
-    if (options.json) {
-        // A refusal is the same object the mesh files give: {"file", "ok": false, "messages"}.
-        RecordingSink messages;
-        if (!readGmdc(g, options.path, messages)) {
+    // With --json a refusal is the same object the mesh files give: {"file", "ok": false, "messages"}.
+    RecordingSink recorded;
+    ConsoleSink console;
+    MessageSink& sink = options.json ? static_cast<MessageSink&>(recorded) : console;
+    const auto refused = [&] {
+        if (options.json) {
             const nlohmann::ordered_json j = {
-                {"file", json_text(options.path)}, {"ok", false}, {"messages", messages_json(messages)}};
+                {"file", json_text(options.path)}, {"ok", false}, {"messages", messages_json(recorded)}};
             std::printf("%s\n", j.dump().c_str());
-            return kExitFailure;
         }
-        print_json(g, options.path);
-        return kExitOk;
-    }
-    ConsoleSink sink;
-    if (!readGmdc(g, options.path, sink))
         return kExitFailure;
-    print_text(g, options.path);
+    };
+    std::string bytes, error;
+    if (!read_whole_file(options.path, bytes, error)) {
+        sink.error(error);
+        return refused();
+    }
+    if (looks_like_package(bytes))
+        return run_info_package(options, std::move(bytes));
+    GmdcFile g;
+    if (!parseGmdc(bytes, g, error, options.path)) {
+        sink.error(error);
+        return refused();
+    }
+    const std::int64_t trailing = bytes_after_gmdc(g, options.path);
+    if (options.json) {
+        nlohmann::ordered_json j = gmdc_json(g, options.path);
+        add_gmdc_details(j, g, trailing);
+        std::printf("%s\n", j.dump().c_str());
+    } else {
+        print_gmdc_text(g, options.path);
+        print_gmdc_details(g, trailing);
+    }
     return kExitOk;
 }
 

@@ -2,6 +2,7 @@
 // 3D view's "Replace" and "add model" with the models assigned on the command line,
 // saved with the body-mesh save under --body-editing, else with the ordinary save.
 #include "cli/cli.h"
+#include "cli/edit_options.h"
 #include "cli/mesh_input.h"
 #include "cli/outputs.h"
 #include "gmdc/gmdc_writer.h"
@@ -15,6 +16,21 @@
 namespace mw::cli {
 
 namespace {
+
+// The body-mesh save (layout check, 15-list variant) to a GMDC file or into the package.
+bool save_body(const GmdcSource& source, State& state, const std::string& out, MessageSink& sink)
+{
+    if (lower_extension(out) != ".package")
+        return save_body_gmdc(state, out, sink);
+    std::string error;
+    if (!check_body_mesh_layout(state.gmdc, error)) {
+        sink.error("Cannot save " + out + " as a body mesh: " + error + ". Nothing was written.");
+        return false;
+    }
+    GmdcWriteOptions options;
+    options.bodyMesh = true;
+    return save_gmdc(source, state.gmdc, out, sink, options);
+}
 
 bool all_digits(const std::string& s)
 {
@@ -69,9 +85,11 @@ bool parse_assignment(const std::string& text, Assignment& a)
 }
 
 struct AssignOptions {
-    std::string mesh, gmdc, out;
+    std::string mesh, out;
+    GmdcSource gmdc;
     std::vector<std::string> assign;
     bool bodyEditing = false, threeWeights = false, bumpMap = false, xsi = false, threeDsMax = false;
+    EditOptions edit;
 };
 
 int run_assigned(const AssignOptions& args, bool add)
@@ -93,10 +111,12 @@ int run_assigned(const AssignOptions& args, bool add)
     options.bumpMap = args.bumpMap;
     options.usingXsiModTool = args.xsi;
     options.usingThreeDsMax = args.threeDsMax;
+    options.keepLists = args.edit.keepLists;
 
     ConsoleSink sink;
     State state;
-    if (!load_mesh_and_gmdc(state, args.mesh, args.gmdc, options.usingThreeDsMax, sink))
+    GmdcSource source = args.gmdc;
+    if (!load_mesh_and_gmdc(state, args.mesh, source, options.usingThreeDsMax, sink))
         return kExitFailure;
 
     std::vector<std::string> modelNames, objectNames;
@@ -117,10 +137,11 @@ int run_assigned(const AssignOptions& args, bool add)
         m.subGroup = static_cast<std::int16_t>(a.subGroup);
     }
 
-    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)))
+    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)) ||
+        !apply_area_update(state.gmdc, args.edit, sink))
         return kExitFailure;
     const bool saved =
-        options.bodyEditing ? save_body_gmdc(state, args.out, sink) : writeGmdc(state.gmdc, args.out, sink);
+        options.bodyEditing ? save_body(source, state, args.out, sink) : save_gmdc(source, state.gmdc, args.out, sink);
     return saved ? kExitOk : kExitFailure;
 }
 
@@ -147,7 +168,8 @@ void register_assigned(CLI::App& app, bool add)
                             : add_command(app, "replace", "replace GMDC objects with assigned models, bones included",
                                           kReplaceDescription, [options] { return run_assigned(*options, false); });
     command->add_option("MESH", options->mesh, "an OBJ or SMD file")->required();
-    command->add_option("GMDC", options->gmdc, "the GMDC file to change")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package to change")->required();
+    add_resource_option(*command, options->gmdc);
     add_output(*command, options->out, "the GMDC file to save");
     command
         ->add_option("--assign", options->assign,
@@ -167,6 +189,7 @@ void register_assigned(CLI::App& app, bool add)
                       add ? "\"Using XSI Mod Tool\" (no effect: add maps no bones)"
                           : "\"Using XSI Mod Tool\": multi-bone SMD bone numbers are one higher");
     command->add_flag("--3dsmax", options->threeDsMax, "\"Using 3DS MAX\": read every SMD vertex's weighted bones");
+    add_edit_flags(*command, options->edit);
 }
 
 } // namespace

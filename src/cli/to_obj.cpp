@@ -1,5 +1,6 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
+#include "cli/gmdc_source.h"
 #include "cli/outputs.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
@@ -17,16 +18,18 @@ const char* const kToObjDescription =
     "positions, texture coordinates, normals and triangles, numbers written losslessly.";
 
 struct ToObjOptions {
-    std::string gmdc, out;
+    GmdcSource gmdc;
+    std::string out;
     double scale = 100;
 };
 
 int run_to_obj(const ToObjOptions& options)
 {
-    refuse_output_over_input(options.out, {options.gmdc});
+    refuse_output_over_input(options.out, {options.gmdc.path});
     ConsoleSink sink(is_stdout(options.out));
     State state;
-    if (!readGmdc(state.gmdc, options.gmdc, sink))
+    GmdcSource source = options.gmdc;
+    if (!load_gmdc(source, state.gmdc, sink))
         return kExitFailure;
     if (is_stdout(options.out)) {
         std::string text, error;
@@ -50,7 +53,8 @@ void register_to_obj(CLI::App& app)
     auto options = std::make_shared<ToObjOptions>();
     CLI::App* command = add_command(app, "to-obj", "write every GMDC object as a group of an OBJ file",
                                     kToObjDescription, [options] { return run_to_obj(*options); });
-    command->add_option("GMDC", options->gmdc, "the GMDC file")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
+    add_resource_option(*command, options->gmdc);
     add_output(*command, options->out, "the OBJ file to write (- for standard output)");
     const CLI::Validator percent(
         [](const std::string& text) {

@@ -2,6 +2,8 @@
 // padding every save applies, and the save itself through the atomic save helper.
 #include "gmdc/gmdc_writer.h"
 
+#include "gmdc/gmdc_check.h"
+
 #include "core/byte_io.h"
 #include "core/save_file.h"
 
@@ -366,20 +368,24 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error("Cannot save \"" + path + "\": there is no GMDC to save (none was loaded or built).");
         return false;
     }
+    // The padding goes into the bytes only: the record is unpadded again before anything
+    // else happens, so saving one record twice writes the same file twice.
     const VertexPadding padding = applyVertexPadding(gmdc);
     std::string bytes;
     std::string error;
-    if (!serializeGmdc(gmdc, bytes, error, options)) {
-        undoVertexPadding(gmdc, padding);
+    const bool serialized = serializeGmdc(gmdc, bytes, error, options);
+    undoVertexPadding(gmdc, padding);
+    if (!serialized) {
         sink.error("Cannot save \"" + path + "\": " + error);
         return false;
     }
     if (!save_file_atomically(path, bytes, error)) {
-        // Undone so that a retry pads once, not twice.
-        undoVertexPadding(gmdc, padding);
         sink.error(error);
         return false;
     }
+    // Reported only: a save never refuses a file the game might still read.
+    for (const CheckFinding& f : check_gmdc(gmdc))
+        sink.warning("Check of the saved file: " + finding_text(f));
     sink.info("Save Complete");
     return true;
 }

@@ -5,6 +5,7 @@
 #include "merge/list_edits.h"
 #include "merge/merge_checks.h"
 #include "merge/subgroup.h"
+#include "merge/vertex_transfer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -147,6 +148,7 @@ bool replace_models(State& state, const ViewOptions& options, MessageSink& sink)
         return refuse(state, backup, savedSlot, sink, "replace", m, " into ", t, error);
     for (const std::string& w : warnings)
         sink.warning(w);
+    follow_new_vertices(backup, gmdc, options.keepLists, sink);
     return true;
 }
 
@@ -170,6 +172,7 @@ bool add_models(State& state, const ViewOptions& options, MessageSink& sink)
         sink.error("Cannot add the models: " + error + ". Nothing was changed.");
         return false;
     }
+    follow_new_vertices(backup, state.gmdc, options.keepLists, sink);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // as the core operations it wires together with the options it was given.
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
+#include "merge/area_update.h"
 #include "merge/body_save.h"
 #include "merge/merge_pass.h"
 #include "merge/view_commands.h"
@@ -78,6 +79,8 @@ TEST(CliOutputs, EqualTheCoreOperations)
     ViewOptions weights;
     weights.threeWeights = true;
     weights.bumpMap = true;
+    ImportOptions keepLists;
+    keepLists.keepLists = true;
 
     const std::vector<Case> cases = {
         {{"resave", "body.5gd", "OUT"},
@@ -123,6 +126,14 @@ TEST(CliOutputs, EqualTheCoreOperations)
         {{"merge", "top.obj", "body.5gd", "-o", "OUT"}, merged("top.obj", {})},
         {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--no-uvs", "--no-polygons"},
          merged("top.obj", noUvsNoPolygons)},
+        {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--keep-lists"}, merged("top.obj", keepLists)},
+        {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--update-area"},
+         [](const CliFiles& f, const std::string& out, MessageSink& sink) {
+             State s;
+             std::string error;
+             return load(s, f("top.obj"), f("body.5gd"), sink) && merge_models_into_gmdc(s, {}, sink) &&
+                    rebuild_area_from_objects(s.gmdc, error) && writeGmdc(s.gmdc, out, sink);
+         }},
         {{"replace", "top.obj", "body.5gd", "-o", "OUT", "--assign", "body=1:3"},
          assigned("top.obj", "body.5gd", {{1, 3}}, false)},
         {{"replace", "top.obj", "body.5gd", "-o", "OUT", "--assign", "2=body", "--three-weights", "--bump-map"},

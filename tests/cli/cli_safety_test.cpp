@@ -20,7 +20,7 @@ struct Case {
 
 // More inputs: "pole.5gd" holds an object "PoleWire" and "polewire.obj" a group
 // "polewire"; "morph6.5gd" has a morph list at entry 6 of its group, "nobones.5gd" an
-// object without a bone list; "pkg.package" is a package; "link.obj" links to top.obj and
+// object without a bone list; "link.obj" links to top.obj and
 // "locked.5gd" is write-protected.
 void add_inputs(const CliFiles& f)
 {
@@ -34,7 +34,6 @@ void add_inputs(const CliFiles& f)
     GmdcFile bare = make_body_mesh();
     bare.objects[0].blockB.clear();
     write_file(f("nobones.5gd"), bytes_of(bare));
-    write_file(f("pkg.package"), std::string("DBPF\x01\x00\x00\x00", 8) + std::string(88, '\0'));
     std::filesystem::create_symlink(f("top.obj"), f("link.obj"));
     write_file(f("locked.5gd"), "old");
     std::filesystem::permissions(f("locked.5gd"), std::filesystem::perms::owner_read);
@@ -74,8 +73,6 @@ TEST(CliSafety, RefusalsLeaveEveryFileAsItWas)
          1,
          "is not a bump-map normal list (0x89D92BA0) but a morph vertex deltas list"},
         // messages a user can act on
-        {{"info", "pkg.package"}, 1, "is a Sims 2 package"},
-        {{"merge", "top.obj", "pkg.package", "-o", "x.5gd"}, 1, "with a package editor"},
         {{"add", "top.obj", "nobones.5gd", "-o", "x.5gd", "--assign", "1=1"}, 1, "has no bone list"},
         {{"export-smd", "body.5gd", "--index", "0", "-o", "x.smd"}, 2, "start at 1"},
         {{"export-smd", "static.5gd", "--index", "1", "-o", "x.smd"}, 1, "meshwright-cli to-obj"},

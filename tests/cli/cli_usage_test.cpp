@@ -46,7 +46,7 @@ TEST(CliUsage, HelpForTheProgramAndEachCommand)
         EXPECT_NE(r.out.find("Exit status: 0 success, 1 the operation failed, 2 usage error."), std::string::npos);
     }
     for (const char* command :
-         {"info", "resave", "convert", "new-object", "export-smd", "to-obj", "merge", "replace", "add"}) {
+         {"info", "resave", "convert", "new-object", "export-smd", "to-obj", "merge", "replace", "add", "check"}) {
         const CliRun r = cli({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_NE(r.out.find(std::string("Usage: meshwright-cli ") + command), std::string::npos) << r.out;

@@ -39,7 +39,7 @@ TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
     EXPECT_EQ(back.dataLists[0].recordCount, 16248 + 3);
     EXPECT_EQ(back.dataLists[1].recordCount, 16248);
     EXPECT_EQ(back.dataLists[2].recordCount, 16248);
-    EXPECT_EQ(back.dataLists[3].recordCount, 13248); // the bump-map normals are not the merge's
+    EXPECT_EQ(back.dataLists[3].recordCount, 16248); // the bump-map normals follow the new vertices
     EXPECT_EQ(back.objectGroups[0].vertexCount, 16248);
     EXPECT_EQ(back.objects[0].faces.size(), 3u * 7320u);
     EXPECT_EQ(back.objects[0].faces.back(), 1002 - 1 + 13248); // the last face (1000, 1001, 1002), shifted
