@@ -19,18 +19,23 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// Prints information to stdout and warnings and errors to stderr.
+// Prints information to stdout and warnings and errors to stderr; everything to stderr
+// with `infoToStderr`, when the command writes its file to stdout ("-o -").
 class ConsoleSink final : public MessageSink {
   public:
+    explicit ConsoleSink(bool infoToStderr = false) : infoToStderr_(infoToStderr) {}
     void report(MessageKind kind, std::string_view text) override
     {
-        std::FILE* out = kind == MessageKind::Info ? stdout : stderr;
+        std::FILE* out = kind == MessageKind::Info && !infoToStderr_ ? stdout : stderr;
         std::fwrite(text.data(), 1, text.size(), out);
         std::fputc('\n', out);
         if (kind == MessageKind::Error)
             failed = true;
     }
     bool failed = false;
+
+  private:
+    bool infoToStderr_;
 };
 
 // Adds the subcommand `name` to `app`. `summary` is its line in the program's help,

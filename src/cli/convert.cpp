@@ -1,6 +1,7 @@
 // `meshwright-cli convert MESH -o OUT.obj`: one model of an OBJ or SMD file written as OBJ.
 #include "cli/cli.h"
 #include "cli/mesh_input.h"
+#include "cli/outputs.h"
 #include "mesh/obj_writer.h"
 
 #include <cstdio>
@@ -24,10 +25,19 @@ int run_convert(const ConvertOptions& options)
 {
     if (!is_mesh_file(options.mesh))
         usage_error("convert reads OBJ and SMD files (.obj, .smd); " + options.mesh + " is neither");
+    refuse_output_over_input(options.out, {options.mesh});
     State state;
-    ConsoleSink console;
+    ConsoleSink console(is_stdout(options.out));
     if (!read_mesh(state, options.mesh, MeshInput(), console))
         return kExitFailure;
+    if (is_stdout(options.out)) {
+        std::string text, error;
+        if (!obj_text(state, options.model, text, error)) {
+            console.error(error);
+            return kExitFailure;
+        }
+        return write_stdout(text) ? kExitOk : kExitFailure;
+    }
     if (!write_obj(state, options.out, options.model, console))
         return kExitFailure;
     const MeshModel& written = state.models.models[static_cast<std::size_t>(options.model - 1)];
@@ -44,7 +54,7 @@ void register_convert(CLI::App& app)
     CLI::App* command = add_command(app, "convert", "write one model of an OBJ or SMD file as OBJ", kConvertDescription,
                                     [options] { return run_convert(*options); });
     command->add_option("MESH", options->mesh, "an OBJ or SMD file")->required();
-    add_output(*command, options->out, "the OBJ file to write (replaced atomically)");
+    add_output(*command, options->out, "the OBJ file to write (replaced atomically; - for standard output)");
     command->add_option("--model", options->model, "the model to write, 1-based");
 }
 

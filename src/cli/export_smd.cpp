@@ -1,6 +1,7 @@
 // meshwright-cli export-smd: one GMDC object with its skeleton as a Half-Life SMD file.
 #include "cli/cli.h"
 #include "cli/gmdc_source.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_reader.h"
 #include "smd_export/smd_writer.h"
 #include "state/state.h"
@@ -28,7 +29,8 @@ int run_export_smd(const ExportSmdOptions& options)
 {
     if ((options.objectOption->count() > 0) == (options.indexOption->count() > 0))
         usage_error("choose the object with either --object NAME or --index N");
-    ConsoleSink sink;
+    refuse_output_over_input(options.out, {options.gmdc.path});
+    ConsoleSink sink(is_stdout(options.out));
     State state;
     GmdcSource source = options.gmdc;
     if (!load_gmdc(source, state.gmdc, sink))
@@ -48,8 +50,21 @@ int run_export_smd(const ExportSmdOptions& options)
         }
     }
     const std::int16_t mode = options.singleBone ? kSmdSingleBone : kSmdMultipleBones;
-    if (!write_smd(state, options.out, number, mode, sink))
+    std::string text, error;
+    const bool written = is_stdout(options.out) ? smd_text(state, number, mode, text, error) && write_stdout(text)
+                                                : write_smd(state, options.out, number, mode, sink);
+    if (!written) {
+        if (!error.empty())
+            sink.error(error);
+        const auto& objects = state.gmdc.objects;
+        if (number >= 1 && number <= static_cast<int>(objects.size()) &&
+            objects[static_cast<std::size_t>(number - 1)].blockB.empty())
+            sink.warning("Object " + std::to_string(number) +
+                         " has no bone list (a static object): write it as OBJ with 'meshwright-cli to-obj'.");
         return kExitFailure;
+    }
+    if (is_stdout(options.out))
+        return kExitOk;
     sink.info("Wrote object " + std::to_string(number) + " (\"" +
               state.gmdc.objects[static_cast<std::size_t>(number - 1)].name + "\") to " + options.out);
     return kExitOk;
@@ -64,10 +79,17 @@ void register_export_smd(CLI::App& app)
                                     kExportSmdDescription, [options] { return run_export_smd(*options); });
     command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
     add_resource_option(*command, options->gmdc);
-    add_output(*command, options->out, "the SMD file to write");
+    add_output(*command, options->out, "the SMD file to write (- for standard output)");
     options->objectOption = command->add_option("--object", options->object, "the first object of that name");
-    options->indexOption = command->add_option("--index", options->index, "object N, counted from 1 (0: no object)")
-                               ->check(CLI::NonNegativeNumber);
+    options->indexOption = command->add_option("--index", options->index, "object N, counted from 1")
+                               ->check(CLI::Validator(
+                                   [](const std::string& text) {
+                                       int n = 0;
+                                       return CLI::detail::lexical_cast(text, n) && n >= 1
+                                                  ? std::string()
+                                                  : "object numbers start at 1, not " + text;
+                                   },
+                                   "", "N"));
     command->add_flag("--single-bone", options->singleBone,
                       "one bone per vertex instead of up to three weighted bones");
 }

@@ -31,6 +31,16 @@ std::string json_text(const std::string& bytes)
     return utf8;
 }
 
+nlohmann::ordered_json messages_json(const RecordingSink& messages)
+{
+    auto list = nlohmann::ordered_json::array();
+    for (const RecordingSink::Entry& e : messages.entries) {
+        const char* kind = e.kind == MessageKind::Error ? "error" : e.kind == MessageKind::Warning ? "warning" : "info";
+        list.push_back({{"kind", kind}, {"text", json_text(e.text)}});
+    }
+    return list;
+}
+
 void register_info(CLI::App& app)
 {
     auto options = std::make_shared<InfoOptions>();

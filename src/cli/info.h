@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 namespace mw::cli {
@@ -29,5 +31,8 @@ nlohmann::ordered_json gmdc_json(const GmdcFile& g, const std::string& label);
 // A name's raw bytes for JSON: each byte is the character of the same code (Latin-1),
 // so any file name gives valid JSON.
 std::string json_text(const std::string& bytes);
+
+// The "messages" array of --json: {"kind": "info" | "warning" | "error", "text": ...}.
+nlohmann::ordered_json messages_json(const RecordingSink& messages);
 
 } // namespace mw::cli

@@ -110,6 +110,7 @@ nlohmann::ordered_json gmdc_json(const GmdcFile& g, const std::string& path)
     const ResourceHeader& r = g.resource;
     Json j;
     j["file"] = json_text(path);
+    j["ok"] = true;
     j["header"] = {{"versionLow", g.header.versionLow}, {"versionHigh", g.header.versionHigh},
                    {"linkCount", g.header.linkCount},   {"indexCount", g.header.indexCount},
                    {"typeId", g.header.typeId},         {"typeIdHex", hex_text(g.header.typeId)}};
@@ -168,18 +169,29 @@ nlohmann::ordered_json gmdc_json(const GmdcFile& g, const std::string& path)
 
 int run_info_gmdc(const InfoOptions& options)
 {
-    ConsoleSink sink;
+    // With --json a refusal is the same object the mesh files give: {"file", "ok": false, "messages"}.
+    RecordingSink recorded;
+    ConsoleSink console;
+    MessageSink& sink = options.json ? static_cast<MessageSink&>(recorded) : console;
+    const auto refused = [&] {
+        if (options.json) {
+            const nlohmann::ordered_json j = {
+                {"file", json_text(options.path)}, {"ok", false}, {"messages", messages_json(recorded)}};
+            std::printf("%s\n", j.dump().c_str());
+        }
+        return kExitFailure;
+    };
     std::string bytes, error;
     if (!read_whole_file(options.path, bytes, error)) {
         sink.error(error);
-        return kExitFailure;
+        return refused();
     }
     if (looks_like_package(bytes))
         return run_info_package(options, std::move(bytes));
     GmdcFile g;
     if (!parseGmdc(bytes, g, error, options.path)) {
         sink.error(error);
-        return kExitFailure;
+        return refused();
     }
     const std::int64_t trailing = bytes_after_gmdc(g, options.path);
     if (options.json) {

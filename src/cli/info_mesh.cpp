@@ -10,19 +10,6 @@ namespace mw::cli {
 
 namespace {
 
-const char* kind_name(MessageKind kind)
-{
-    switch (kind) {
-    case MessageKind::Info:
-        return "info";
-    case MessageKind::Warning:
-        return "warning";
-    case MessageKind::Error:
-        return "error";
-    }
-    return "info";
-}
-
 // The material row of model m, if the file gave it one.
 const MaterialRow* material_of(const ModelSet& set, std::size_t m)
 {
@@ -51,9 +38,7 @@ void print_json(const std::string& path, const ModelSet& set, bool ok, const Rec
     Json json;
     json["file"] = json_text(path);
     json["ok"] = ok;
-    Json& list = json["messages"] = Json::array();
-    for (const RecordingSink::Entry& e : messages.entries)
-        list.push_back({{"kind", kind_name(e.kind)}, {"text", json_text(e.text)}});
+    json["messages"] = messages_json(messages);
     json["objLoadOk"] = set.objLoadOk;
     json["modelSource"] = set.modelSource;
     json["mtlFileName"] = json_text(set.mtlFileName);

@@ -3,6 +3,7 @@
 #include "cli/cli.h"
 #include "cli/edit_options.h"
 #include "cli/mesh_input.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
 
@@ -33,6 +34,7 @@ int run_merge(const MergeOptions& options)
 {
     if (!is_mesh_file(options.mesh))
         usage_error("MESH must be an .obj or .smd file");
+    refuse_output_over_input(options.out, {options.mesh}); // writing over the GMDC is the point
     ImportOptions import;
     import.importVertices = !options.noVertices;
     import.importNormals = !options.noNormals;

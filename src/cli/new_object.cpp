@@ -1,12 +1,16 @@
 // meshwright-cli new-object: the "Simple object import" wizard without its window.
 #include "cli/cli.h"
+#include "cli/outputs.h"
+#include "core/save_file.h"
 #include "gmdc/gmdc_writer.h"
 #include "mesh/obj_reader.h"
 #include "state/state.h"
 #include "wizard/shape_writer.h"
 #include "wizard/wizard_construction.h"
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace mw::cli {
 
@@ -34,8 +38,28 @@ std::vector<std::string> split_names(const std::string& text)
     }
 }
 
+// Puts the bytes `path` held before back (or removes it when it did not exist) after a
+// later output of the same command failed, so the command writes both or neither.
+void put_back(const std::string& path, const std::optional<std::string>& old, MessageSink& sink)
+{
+    std::string error;
+    std::error_code ec;
+    const bool restored = old ? save_file_atomically(path, *old, error) : std::filesystem::remove(path, ec);
+    if (restored)
+        sink.error("Nothing was written: " + path + " is as it was before.");
+    else
+        sink.error("The new " + path + " could not be taken back: " + (old ? error : ec.message()));
+}
+
 int run_new_object(const NewObjectOptions& options)
 {
+    const bool withShape = !options.shapeFile.empty();
+    refuse_output_over_input(options.out, {options.obj});
+    if (withShape) {
+        refuse_output_over_input(options.shapeFile, {options.obj});
+        if (same_file(options.out, options.shapeFile))
+            usage_error("-o and --shape name the same file " + options.out + "; give two files");
+    }
     ConsoleSink sink;
     State state;
     if (!read_obj(state, options.obj, sink))
@@ -53,7 +77,6 @@ int run_new_object(const NewObjectOptions& options)
     }
 
     // The shape is checked before anything is written, so a refused name writes no GMDC.
-    const bool withShape = !options.shapeFile.empty();
     ShpeFile shape;
     initShape(shape);
     setShapeParts(shape, subsetNames);
@@ -63,13 +86,27 @@ int run_new_object(const NewObjectOptions& options)
         return kExitFailure;
     }
 
+    // Every target is checked before any is written.
+    for (const std::string& target : {options.out, options.shapeFile}) {
+        if (!target.empty() && !output_writable(target, error)) {
+            sink.error(error);
+            return kExitFailure;
+        }
+    }
+    std::optional<std::string> old;
+    if (std::string bytes;
+        withShape && std::filesystem::exists(options.out) && read_whole_file(options.out, bytes, error))
+        old = std::move(bytes);
+
     WizardOptions wizard;
     wizard.shapeArea = options.shapeArea;
     if (!build_new_object(state, wizard, sink) || !writeGmdc(state.gmdc, options.out, sink))
         return kExitFailure;
     if (withShape) {
-        if (!writeShape(shape, options.shapeFile, sink))
+        if (!writeShape(shape, options.shapeFile, sink)) {
+            put_back(options.out, old, sink);
             return kExitFailure;
+        }
         sink.info("Wrote the shape resource " + options.shapeFile);
     }
     return kExitOk;

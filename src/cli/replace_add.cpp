@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "cli/edit_options.h"
 #include "cli/mesh_input.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/body_save.h"
 #include "merge/view_commands.h"
@@ -64,6 +65,7 @@ int run_assigned(const AssignOptions& args, bool add)
 {
     if (lower_extension(args.mesh) != ".obj" && lower_extension(args.mesh) != ".smd")
         usage_error("MESH must be an .obj or .smd file");
+    refuse_output_over_input(args.out, {args.mesh}); // writing over the GMDC is the point
     std::vector<Assignment> assignments;
     for (const std::string& text : args.assign) {
         Assignment a;
@@ -142,7 +144,8 @@ void register_assigned(CLI::App& app, bool add)
         ->add_option("--assign", options->assign,
                      "MODEL=OBJECT[:SUBGROUP]: MODEL and OBJECT by 1-based number or by name; SUBGROUP is the "
                      "1-based slot of the object's bone list (default 1). Repeat per model.")
-        ->allow_extra_args(false);
+        ->allow_extra_args(false)
+        ->required();
     command->add_flag("--body-editing", options->bodyEditing,
                       "\"Body Editing\": save as a body mesh (15 data lists, 10 to 14)");
     command->add_flag("--three-weights", options->threeWeights,

@@ -1,6 +1,7 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
 #include "cli/gmdc_source.h"
+#include "cli/outputs.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
 #include "state/state.h"
@@ -24,10 +25,21 @@ struct ToObjOptions {
 
 int run_to_obj(const ToObjOptions& options)
 {
-    ConsoleSink sink;
+    refuse_output_over_input(options.out, {options.gmdc.path});
+    ConsoleSink sink(is_stdout(options.out));
     State state;
     GmdcSource source = options.gmdc;
-    if (!load_gmdc(source, state.gmdc, sink) || !write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
+    if (!load_gmdc(source, state.gmdc, sink))
+        return kExitFailure;
+    if (is_stdout(options.out)) {
+        std::string text, error;
+        if (!gmdc_to_obj_text(state.gmdc, options.scale, text, error)) {
+            sink.error(error);
+            return kExitFailure;
+        }
+        return write_stdout(text) ? kExitOk : kExitFailure;
+    }
+    if (!write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
         return kExitFailure;
     const std::size_t objects = state.gmdc.objects.size();
     sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + options.out);
@@ -43,7 +55,7 @@ void register_to_obj(CLI::App& app)
                                     kToObjDescription, [options] { return run_to_obj(*options); });
     command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
     add_resource_option(*command, options->gmdc);
-    add_output(*command, options->out, "the OBJ file to write");
+    add_output(*command, options->out, "the OBJ file to write (- for standard output)");
     const CLI::Validator percent(
         [](const std::string& text) {
             double v = 0;

@@ -338,6 +338,12 @@ bool readGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink)
     }
     // A fresh record, swapped in only when the whole file was read: a failed load keeps
     // the current GMDC as it was.
+    if (bytes.starts_with("DBPF")) {
+        sink.error("\"" + path +
+                   "\" is a Sims 2 package (.package), not a GMDC file. Export the GMDC resource from it with a "
+                   "package editor first and give the exported file.");
+        return false;
+    }
     GmdcFile loaded;
     if (!parseGmdc(bytes, loaded, error, path)) {
         sink.error(error);

@@ -7,6 +7,7 @@
 #include "mesh/gmdc_to_obj.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace mw {
 
@@ -75,6 +76,39 @@ bool match_models(const State& state, std::vector<int>& objectFor, std::vector<s
                 " were appended to " + objectNames.back() + ".");
     }
     return true;
+}
+
+// `name` in lower case without spaces: names that differ only in letter case or spaces
+// give the same key.
+std::string loose_key(const std::string& name)
+{
+    std::string key;
+    for (const char c : name)
+        if (c != ' ')
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+// The models left out, the objects they could have gone to, and for each model an object
+// whose name differs from the model's only in letter case or spaces.
+std::string unmatched_text(const State& state, const std::vector<int>& unmatched)
+{
+    std::string models, objects, near;
+    for (const int m : unmatched) {
+        models += (models.empty() ? "" : ", ") + model_label(state.models, m);
+        const std::string key = loose_key(state.models.models[static_cast<std::size_t>(m - 1)].name);
+        for (std::size_t o = 0; o < state.gmdc.objects.size(); ++o)
+            if (loose_key(state.gmdc.objects[o].name) == key) {
+                near += " The closest to " + model_label(state.models, m) + " is " +
+                        object_label(state.gmdc, static_cast<int>(o) + 1) +
+                        ", which differs only in letter case or spaces.";
+                break;
+            }
+    }
+    for (std::size_t o = 0; o < state.gmdc.objects.size(); ++o)
+        objects += (objects.empty() ? "" : ", ") + object_label(state.gmdc, static_cast<int>(o) + 1);
+    return models + ". The objects are " + (objects.empty() ? std::string("none") : objects) +
+           "; a model goes into the object of exactly its name." + near;
 }
 
 // One list that merge_object appends to.
@@ -220,7 +254,7 @@ bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageS
     GmdcFile& gmdc = state.gmdc;
     std::vector<bool> replaced(gmdc.objectGroups.size(), false);
     KeptFaces kept(gmdc);
-    std::vector<std::string> unmatched;
+    std::vector<int> unmatched;
     std::vector<int> objectFor;
     std::vector<std::string> matchWarnings;
     std::string matchError;
@@ -233,7 +267,7 @@ bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageS
     for (int m = 1; m <= state.models.modelCount(); ++m) {
         const int object = objectFor[static_cast<std::size_t>(m)];
         if (object == 0) {
-            unmatched.push_back(model_label(state.models, m));
+            unmatched.push_back(m);
             continue;
         }
         std::string error;
@@ -273,17 +307,17 @@ bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageS
         sink.error("Cannot merge " + what + ": " + error + ". Nothing was changed.");
         return false;
     }
+    if (!unmatched.empty() && static_cast<int>(unmatched.size()) == state.models.modelCount()) {
+        sink.error("No model matches an object by name, so nothing was merged: " + unmatched_text(state, unmatched));
+        return false;
+    }
     for (const std::string& w : matchWarnings)
         sink.warning(w);
     for (const std::string& w : warnings)
         sink.warning(w);
     follow_new_vertices(backup, gmdc, options.keepLists, sink);
-    if (!unmatched.empty()) {
-        std::string names;
-        for (const std::string& u : unmatched)
-            names += (names.empty() ? "" : ", ") + u;
-        sink.warning("These models match no object by name and were left out: " + names + ".");
-    }
+    if (!unmatched.empty())
+        sink.warning("These models match no object by name and were left out: " + unmatched_text(state, unmatched));
     return true;
 }
 

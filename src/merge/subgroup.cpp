@@ -54,6 +54,10 @@ GmdcObject* checked_target(State& state, const MeshModel& model, std::string& er
     GmdcObject* target = checked_object(state.gmdc, model.targetObject, error);
     if (!target)
         return nullptr;
+    if (target->blockB.empty()) {
+        error = object_label(state.gmdc, model.targetObject) + " has no bone list, so no vertex can hang on a bone";
+        return nullptr;
+    }
     const int slots = std::min<int>(static_cast<int>(target->blockB.size()), kMaxSlots);
     if (model.subGroup < 1 || model.subGroup > slots) {
         error = "sub-group " + std::to_string(model.subGroup) + " is not a slot of the bone list of " +

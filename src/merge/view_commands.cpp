@@ -8,6 +8,7 @@
 #include "merge/vertex_transfer.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace mw {
 
@@ -77,6 +78,16 @@ bool apply_bump_map_patch(State& state, std::string& error)
     DataList* target = checked_float_list(gmdc, bump, "list at entry 6", error);
     if (!target) {
         error = "the bump-map patch cannot be applied: " + error;
+        return false;
+    }
+    if (target->identity != kIdentityBumpNormals && target->recordCount != 0) {
+        char hex[12];
+        std::snprintf(hex, sizeof hex, "0x%08X", target->identity);
+        const std::string name = identity_short_name(target->identity);
+        error = "the bump-map patch cannot be applied: the list at entry 6 of object group 1 (data list " +
+                std::to_string(bump) + ") is not a bump-map normal list (0x89D92BA0) but " +
+                (name.empty() ? std::string("a list") : "a " + name + " list") + " of identity " + std::string(hex) +
+                " with " + std::to_string(target->recordCount) + " records";
         return false;
     }
     // recordCount is a free field of the file: the size comes from it only when the

@@ -468,7 +468,7 @@ void ObjParser::make_faces()
 
 // "dump_object_" + m + ".obj": each model's distinct corners and triangles, for looking
 // at what the import made of a file. Nothing reads it back.
-void write_dump_files(const ModelSet& set, const ObjReadOptions& options)
+void write_dump_files(const ModelSet& set, const ObjReadOptions& options, MessageSink& sink)
 {
     const std::string folder = options.dumpFolder.empty() ? program_folder() : options.dumpFolder;
     for (std::size_t m = 0; m < set.models.size(); ++m) {
@@ -494,8 +494,12 @@ void write_dump_files(const ModelSet& set, const ObjReadOptions& options)
             text += "\r\n";
         }
         std::string error;
-        if (!save_file_atomically(join_path(folder, "dump_object_" + std::to_string(m + 1) + ".obj"), text, error))
-            return; // an unwritable folder stays so for the other models too
+        if (!save_file_atomically(join_path(folder, "dump_object_" + std::to_string(m + 1) + ".obj"), text, error)) {
+            // Said once: an unwritable folder stays so for the other models too.
+            sink.warning("Cannot write the dump files (dump_object_N.obj) in " + folder + ": " + error +
+                         " The file was read all the same.");
+            return;
+        }
     }
 }
 
@@ -560,7 +564,7 @@ bool read_obj_models(State& state, TextSource& source, MessageSink& sink, const 
     parser.fill_vertices();
     parser.make_faces();
     if (options.dumpFiles)
-        write_dump_files(set, options);
+        write_dump_files(set, options, sink);
 
     set.objLoadOk = true;
     state.models = std::move(set);

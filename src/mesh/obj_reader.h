@@ -16,8 +16,8 @@ struct ObjReadOptions {
     // Write "dump_object_" + m + ".obj" (the model's distinct corners and triangles) for
     // every model. On in the desktop program's flows, off on the command line unless asked.
     bool dumpFiles = false;
-    // Folder of the dump files; empty means the program's own folder. A folder that
-    // cannot be written is skipped without a word: the import never fails on a dump.
+    // Folder of the dump files; empty means the program's own folder. A dump that cannot
+    // be written is reported once as a warning: the import never fails on a dump.
     std::string dumpFolder;
 };
 

@@ -30,21 +30,21 @@ std::string format_obj(const MeshModel& model)
     return text;
 }
 
-bool write_obj(const State& state, const std::string& fileName, int modelNumber, MessageSink& sink)
+bool obj_text(const State& state, int modelNumber, std::string& out, std::string& error)
 {
     const ModelSet& set = state.models;
     if (modelNumber < 1 || modelNumber > set.modelCount()) {
-        sink.error("Cannot write model " + std::to_string(modelNumber) + " as OBJ: " +
-                   (set.modelCount() == 0 ? std::string("no model is loaded")
-                                          : "there are models 1 to " + std::to_string(set.modelCount()) + " only"));
+        error = ("Cannot write model " + std::to_string(modelNumber) + " as OBJ: " +
+                 (set.modelCount() == 0 ? std::string("no model is loaded")
+                                        : "there are models 1 to " + std::to_string(set.modelCount()) + " only"));
         return false;
     }
     const MeshModel& model = set.models[static_cast<std::size_t>(modelNumber - 1)];
     const std::int32_t count = model.vertexCount();
     if (model.normalCount() < count || model.uvCount() < count) {
-        sink.error("Cannot write model " + std::to_string(modelNumber) + " as OBJ: it has " + std::to_string(count) +
-                   " vertices but only " + std::to_string(model.normalCount()) + " normals and " +
-                   std::to_string(model.uvCount()) + " texture coordinates");
+        error = ("Cannot write model " + std::to_string(modelNumber) + " as OBJ: it has " + std::to_string(count) +
+                 " vertices but only " + std::to_string(model.normalCount()) + " normals and " +
+                 std::to_string(model.uvCount()) + " texture coordinates");
         return false;
     }
     for (std::size_t f = 0; f < model.faces.size(); ++f) {
@@ -52,14 +52,20 @@ bool write_obj(const State& state, const std::string& fileName, int modelNumber,
         for (std::int32_t k : {face.vertex1, face.vertex2, face.vertex3}) {
             if (k >= 1 && k <= count)
                 continue;
-            sink.error("Cannot write model " + std::to_string(modelNumber) + " as OBJ: face " + std::to_string(f + 1) +
-                       " names vertex " + std::to_string(k) + ", but the model has " + std::to_string(count) +
-                       " vertices");
+            error =
+                ("Cannot write model " + std::to_string(modelNumber) + " as OBJ: face " + std::to_string(f + 1) +
+                 " names vertex " + std::to_string(k) + ", but the model has " + std::to_string(count) + " vertices");
             return false;
         }
     }
-    std::string error;
-    if (!save_file_atomically(fileName, format_obj(model), error)) {
+    out = format_obj(model);
+    return true;
+}
+
+bool write_obj(const State& state, const std::string& fileName, int modelNumber, MessageSink& sink)
+{
+    std::string text, error;
+    if (!obj_text(state, modelNumber, text, error) || !save_file_atomically(fileName, text, error)) {
         sink.error(error);
         return false;
     }

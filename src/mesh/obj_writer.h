@@ -18,6 +18,10 @@ namespace mw {
 // 1..vertexCount, a save that fails (the message names the path and the reason).
 bool write_obj(const State& state, const std::string& fileName, int modelNumber, MessageSink& sink);
 
+// The text write_obj saves for model `modelNumber`, after the same checks; false with
+// `error` (the message write_obj reports) when they refuse it.
+bool obj_text(const State& state, int modelNumber, std::string& out, std::string& error);
+
 // The text write_obj saves for `model`; the model must pass write_obj's checks.
 std::string format_obj(const MeshModel& model);
 

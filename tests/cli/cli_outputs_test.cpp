@@ -127,11 +127,11 @@ TEST(CliOutputs, EqualTheCoreOperations)
         {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--no-uvs", "--no-polygons"},
          merged("top.obj", noUvsNoPolygons)},
         {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--keep-lists"}, merged("top.obj", keepLists)},
-        {{"merge", "top.obj", "static.5gd", "-o", "OUT", "--update-area"},
+        {{"merge", "top.obj", "body.5gd", "-o", "OUT", "--update-area"},
          [](const CliFiles& f, const std::string& out, MessageSink& sink) {
              State s;
              std::string error;
-             return load(s, f("top.obj"), f("static.5gd"), sink) && merge_models_into_gmdc(s, {}, sink) &&
+             return load(s, f("top.obj"), f("body.5gd"), sink) && merge_models_into_gmdc(s, {}, sink) &&
                     rebuild_area_from_objects(s.gmdc, error) && writeGmdc(s.gmdc, out, sink);
          }},
         {{"replace", "top.obj", "body.5gd", "-o", "OUT", "--assign", "body=1:3"},

@@ -163,7 +163,16 @@ TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 4);
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
-    EXPECT_TRUE(sink.contains("model 2 \"Teapot\", model 3 \"spout\"")) << sink.last();
+    EXPECT_TRUE(sink.contains("model 2 \"Teapot\", model 3 \"spout\". The objects are object 1 \"teapot\""));
+    EXPECT_TRUE(sink.contains("The closest to model 2 \"Teapot\" is object 1 \"teapot\"")) << sink.last();
+    EXPECT_FALSE(sink.contains("The closest to model 3"));
+
+    // When no model matches, nothing is merged and the pass fails.
+    State none = state_with(make_static_mesh(), {make_obj_model("tea pot", 3, 1)});
+    const std::string before = bytes_of(none.gmdc);
+    EXPECT_FALSE(merge_models_into_gmdc(none, {}, sink));
+    EXPECT_TRUE(bytes_of(none.gmdc) == before);
+    EXPECT_TRUE(sink.contains("nothing was merged: model 1 \"tea pot\"")) << sink.last();
 }
 
 TEST(MergePass, AModelWithoutFacesEmptiesTheFacesOnReplaceAndAddsNoneOnAppend)

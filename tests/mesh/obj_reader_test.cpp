@@ -452,7 +452,7 @@ TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
     EXPECT_EQ(test::read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
     EXPECT_EQ(test::read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
 
-    // Off by default; a folder that cannot be written is passed over in silence.
+    // Off by default; a folder that cannot be written is reported once, and the read succeeds.
     test::TempDir quiet;
     ObjReadOptions off;
     off.dumpFolder = quiet.path();
@@ -461,7 +461,8 @@ TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
     options.dumpFolder = quiet.file("missing/folder");
     auto unwritable = read_text(std::string(kTriangle) + "f 1/1/1 2/2/2 3/3/3\n", options);
     EXPECT_TRUE(unwritable->ok);
-    EXPECT_EQ(unwritable->sink.entries.size(), 1u);
+    EXPECT_EQ(unwritable->sink.entries.size(), 2u);
+    EXPECT_TRUE(unwritable->sink.contains("Cannot write the dump files")) << unwritable->sink.last();
 }
 
 // Files made by other tools.

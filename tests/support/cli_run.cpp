@@ -21,9 +21,14 @@ std::string quote(const std::string& s)
 
 CliRun cli(const std::string& args, bool stderrIntoOut)
 {
+    return run_program(MESHWRIGHT_CLI_PATH, args, stderrIntoOut);
+}
+
+CliRun run_program(const std::string& program, const std::string& args, bool stderrIntoOut)
+{
     TempDir dir;
     const std::string redirect = stderrIntoOut ? " 2>&1" : " 2>" + quote(dir.file("stderr"));
-    const std::string command = quote(MESHWRIGHT_CLI_PATH) + " " + args + redirect;
+    const std::string command = quote(program) + " " + args + redirect;
     CliRun run;
     std::FILE* p = ::popen(command.c_str(), "r");
     if (p == nullptr)

@@ -12,6 +12,10 @@ struct CliRun {
     std::string err;
 };
 
+// Runs `program` with `args`, already quoted for the shell; standard error is collected
+// into `err` (or into `out`, in the order the program wrote, with `stderrIntoOut`).
+CliRun run_program(const std::string& program, const std::string& args, bool stderrIntoOut = false);
+
 // Runs meshwright-cli with `args`, already quoted for the shell. With `stderrIntoOut`,
 // standard error is collected into `out` too, in the order the program wrote.
 CliRun cli(const std::string& args, bool stderrIntoOut = false);
