@@ -235,16 +235,26 @@ bool Document::saveGmdc(const QString& path, const GmdcWriteOptions& options)
 {
     RecordingSink sink;
     const bool ok = writeGmdc(state_.gmdc, path.toStdString(), sink, options);
-    if (ok) {
-        undoStack_.setClean();
-        savedPath_ = path;
-        gmdcPath_ = path;
-        addRecentFile(path);
-        emit filesChanged();
-        note(tr("Saved %1").arg(path));
-    }
+    if (ok)
+        markSaved(path);
     reportAll(sink, path);
     return ok;
+}
+
+void Document::markSaved(const QString& path)
+{
+    undoStack_.setClean();
+    savedPath_ = path;
+    gmdcPath_ = path;
+    addRecentFile(path);
+    emit filesChanged();
+    note(tr("Saved %1").arg(path));
+}
+
+void Document::editModels(const std::function<void(ModelSet&)>& edit)
+{
+    edit(state_.models);
+    emit modelsChanged();
 }
 
 bool Document::exportObj(const QString& path, double scalePercent)

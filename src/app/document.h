@@ -94,6 +94,12 @@ class Document : public QObject {
     // Saves the GMDC with the core's writer ("Save Complete"); on success marks the
     // records clean and remembers the path (and the recent files).
     bool saveGmdc(const QString& path, const GmdcWriteOptions& options = {});
+    // For saves through other core writers (the body-mesh save): marks the records clean
+    // and remembers `path`, as saveGmdc does after a successful save.
+    void markSaved(const QString& path);
+    // Changes the models only (the 3D view's assignments), outside the undo history and
+    // the unsaved-changes flag; emits modelsChanged.
+    void editModels(const std::function<void(ModelSet&)>& edit);
     // Writes every GMDC object to an OBJ file, positions scaled by `scalePercent`.
     bool exportObj(const QString& path, double scalePercent);
     // Builds a new GMDC from the models (the wizard's construction). Undoable.
