@@ -15,4 +15,11 @@ void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::
 // of the same bytes; writes its files into `folder`.
 void run_gmdc_suite(BenchTable& table, const std::string& folder, int runs);
 
+// QFS compression and decompression of the fixture body mesh (skipped when absent).
+void run_package_suite(BenchTable& table, int runs);
+
+// The 3D view's all-models redraw of four models at the format's largest, off screen,
+// immediate mode against vertex arrays.
+void run_view_suite(BenchTable& table, int runs);
+
 } // namespace mw::bench

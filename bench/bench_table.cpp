@@ -37,10 +37,11 @@ double best_time(int runs, const std::function<void()>& f)
 
 void BenchTable::print(const std::string& title, const std::string& lastLine) const
 {
-    std::vector<std::vector<std::string>> cells = {{"task", "input", "MB", "CPU seconds", "MB/s", "note"}};
+    std::vector<std::vector<std::string>> cells = {{"task", "input", "MB", "CPU seconds", "MB/s", "peak MiB", "note"}};
     for (const BenchRow& r : rows_)
         cells.push_back({r.task, r.input, r.megabytes > 0 ? fixed(r.megabytes, 1) : "", fixed(r.seconds, 4),
-                         r.megabytes > 0 && r.seconds > 0 ? fixed(r.megabytes / r.seconds, 1) : "", r.note});
+                         r.megabytes > 0 && r.seconds > 0 ? fixed(r.megabytes / r.seconds, 1) : "",
+                         r.peakMiB > 0 ? fixed(r.peakMiB, 1) : "", r.note});
     std::vector<std::size_t> width(cells[0].size(), 0);
     for (const auto& row : cells)
         for (std::size_t c = 0; c < row.size(); ++c)

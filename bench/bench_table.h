@@ -14,6 +14,7 @@ struct BenchRow {
     double megabytes = 0; // input size; 0 when throughput means nothing
     double seconds = 0;
     std::string note;
+    double peakMiB = 0; // peak resident memory of a whole process; 0 when not measured
 };
 
 class BenchTable {

@@ -11,16 +11,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Usage: meshwright-bench-generate FOLDER\n");
         return 2;
     }
-    for (const mw::bench::ObjBenchFile& f : mw::bench::obj_bench_files()) {
-        const std::string text = mw::bench::obj_bench_text(f.key);
-        const std::string path = mw::join_path(argv[1], f.fileName);
+    auto save = [&](const std::string& fileName, const std::string& text, const std::string& description) {
+        const std::string path = mw::join_path(argv[1], fileName);
         std::string error;
         if (!mw::save_file_atomically(path, text, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            return 1;
+            return false;
         }
-        std::printf("%-40s %8.1f MB  %s\n", path.c_str(), static_cast<double>(text.size()) / 1e6,
-                    f.description.c_str());
-    }
-    return 0;
+        std::printf("%-40s %8.1f MB  %s\n", path.c_str(), static_cast<double>(text.size()) / 1e6, description.c_str());
+        return true;
+    };
+    namespace b = mw::bench;
+    for (const b::ObjBenchFile& f : b::obj_bench_files())
+        if (!save(f.fileName, b::obj_bench_text(f.key), f.description))
+            return 1;
+    const b::ObjBenchFile& d = b::materials_bench_file();
+    return save(d.fileName, b::materials_obj_text(), d.description) &&
+                   save(b::materials_mtl_file_name(), b::materials_mtl_text(), "its MTL file")
+               ? 0
+               : 1;
 }

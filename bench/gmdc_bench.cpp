@@ -5,6 +5,7 @@
 #include "core/save_file.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
+#include "merge/vertex_transfer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -142,6 +143,38 @@ void write_floor(const std::string& path, const std::string& bytes)
     std::fclose(f);
 }
 
+// Object group 1 alone, before and after an edit that dropped every tenth vertex and
+// reversed the order of the rest, writing only positions, normals and texture coordinates.
+void edited_group(const GmdcFile& source, GmdcFile& before, GmdcFile& after)
+{
+    before = source;
+    before.objectGroups.resize(1);
+    before.objects.resize(1);
+    before.dataLists.resize(14);
+    // A sparse morph list, as body meshes carry: a value for every 50th vertex.
+    DataList& sparse = before.dataLists[8];
+    sparse.items.clear();
+    for (std::int32_t v = 0; v < kVertices; v += 50)
+        sparse.items.push_back(static_cast<std::int16_t>(v));
+    sparse.floatValues.resize(sparse.items.size(), 0.5f);
+    after = before;
+    std::int32_t kept = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t w = k == 2 ? 2 : 3;
+        const std::vector<float>& old = before.dataLists[static_cast<std::size_t>(k)].floatValues;
+        std::vector<float> now;
+        for (std::int32_t v = kVertices - 1; v >= 0; --v)
+            if (v % 10 != 0)
+                now.insert(now.end(), old.begin() + static_cast<std::ptrdiff_t>(w * static_cast<std::size_t>(v)),
+                           old.begin() + static_cast<std::ptrdiff_t>(w * static_cast<std::size_t>(v + 1)));
+        kept = static_cast<std::int32_t>(now.size() / w);
+        after.dataLists[static_cast<std::size_t>(k)].floatValues = std::move(now);
+        after.dataLists[static_cast<std::size_t>(k)].recordCount = kept;
+    }
+    after.objectGroups[0].vertexCount = kept;
+    after.objects[0].faces.clear();
+}
+
 } // namespace
 
 void run_gmdc_suite(BenchTable& table, const std::string& folder, int runs)
@@ -175,12 +208,30 @@ void run_gmdc_suite(BenchTable& table, const std::string& folder, int runs)
     const std::string floorPath = join_path(folder, "body_mesh_floor.5gd");
     const double saveFloor = best_time(runs, [&] { write_floor(floorPath, bytes); });
 
+    GmdcFile before, after;
+    edited_group(source, before, after);
+    const double nearest = best_time(runs, [&] {
+        if (nearest_vertices(group_vertices(before, 0), group_vertices(after, 0)).empty())
+            fail("no nearest vertices");
+    });
+    const double transfer = best_time(runs, [&] {
+        GmdcFile edited = after;
+        follow_new_vertices(before, edited, false, sink);
+        if (edited.dataLists[13].recordCount != edited.objectGroups[0].vertexCount)
+            fail("follow_new_vertices left a list behind");
+    });
+    const std::string transferInput = std::to_string(kVertices) + " -> " +
+                                      std::to_string(after.objectGroups[0].vertexCount) +
+                                      " vertices, 11 lists (1 indexed)";
+
     table.add({"readGmdc", input, mb, load, "ratio to fread " + fixed(load / loadFloor, 2)});
     table.add({"fread (floor)", "the same bytes, one buffer", mb, loadFloor, ""});
     table.add({"fread", "the same bytes into untouched memory", mb, loadFresh,
                "ratio readGmdc/this " + fixed(load / loadFresh, 2)});
     table.add({"writeGmdc", input, mb, save, "padding, temp file, fsync, rename; ratio " + fixed(save / saveFloor, 2)});
     table.add({"fwrite (floor)", "the same bytes, one buffer, fsync", mb, saveFloor, ""});
+    table.add({"nearest_vertices", transferInput, 0, nearest, "grid search by position, normal, uv"});
+    table.add({"follow_new_vertices", transferInput, 0, transfer, "with a copy of the group; target < 20 ms"});
     table.addLine("GMDC load+save time / fread+fwrite time: " + fixed((load + save) / (loadFloor + saveFloor), 2) +
                   " (target: at most 3); with the read into untouched memory: " +
                   fixed((load + save) / (loadFresh + saveFloor), 2));

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #ifdef MESHWRIGHT_HAVE_TINYOBJLOADER
 #include <tiny_obj_loader.h>
@@ -89,6 +91,57 @@ void corner_scaling(BenchTable& table, int runs)
     table.addLine("scaling of the corner numbering, time 2F / time F: " + fixed(f2 / f, 2));
 }
 
+// (d): the OBJ reader with its MTL file beside it; every group's material gets its texture.
+void materials_case(BenchTable& table, const std::string& folder, int runs)
+{
+    const ObjBenchFile& file = materials_bench_file();
+    const std::string path = join_path(folder, file.fileName);
+    const double seconds = best_time(runs, [&] {
+        State state;
+        NullSink sink;
+        if (!read_obj(state, path, sink) || state.models.modelCount() != kMaterialGroups ||
+            state.models.materials.back().textureFile != "texture" + std::to_string(kMaterialGroups) + ".bmp")
+            fail("read_obj did not read " + path + " with its materials");
+    });
+    table.add({"read_obj", file.description,
+               file_megabytes(path) + file_megabytes(join_path(folder, materials_mtl_file_name())), seconds,
+               "OBJ + MTL"});
+}
+
+// Rows of whole processes that scripts/bench timed with /usr/bin/time -v: one line each,
+// "task<TAB>input<TAB>MB<TAB>CPU seconds<TAB>peak KiB<TAB>note". Returns the CPU seconds
+// of the two processes compared, when both are there.
+void process_rows(BenchTable& table, const std::string& folder)
+{
+    std::FILE* f = std::fopen(join_path(folder, "processes.tsv").c_str(), "r");
+    if (!f)
+        return;
+    double ours = 0, peer = 0;
+    char line[1024];
+    while (std::fgets(line, sizeof line, f)) {
+        std::vector<std::string> cells(1);
+        for (const char* p = line; *p && *p != '\n'; ++p) {
+            if (*p == '\t')
+                cells.emplace_back();
+            else
+                cells.back() += *p;
+        }
+        if (cells.size() != 6)
+            continue;
+        BenchRow row{cells[0],
+                     cells[1],
+                     std::atof(cells[2].c_str()),
+                     std::atof(cells[3].c_str()),
+                     cells[5],
+                     std::atof(cells[4].c_str()) / 1024};
+        (row.task.rfind("meshwright-cli", 0) == 0 ? ours : peer) = row.seconds;
+        table.add(row);
+    }
+    std::fclose(f);
+    if (ours > 0 && peer > 0)
+        table.addLine("ratio tinyobjloader/meshwright-cli info, whole processes on file (b): " + fixed(peer / ours, 2));
+}
+
 } // namespace
 
 void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::string& lastLine)
@@ -120,6 +173,8 @@ void run_obj_suite(BenchTable& table, const std::string& folder, int runs, std::
         (void)lastLine;
 #endif
     }
+    materials_case(table, folder, runs);
+    process_rows(table, folder);
     corner_scaling(table, runs);
 }
 

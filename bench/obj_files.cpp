@@ -151,6 +151,46 @@ std::string obj_bench_text(const std::string& key)
     return forty_models(key == "c" ? "\r\n" : "\n");
 }
 
+const ObjBenchFile& materials_bench_file()
+{
+    static const ObjBenchFile file = {"d", "d_32000_groups.obj", "(d) 32000 groups, MTL of 256000 lines"};
+    return file;
+}
+
+std::string materials_mtl_file_name()
+{
+    return "d_32000_groups.mtl";
+}
+
+std::string materials_obj_text()
+{
+    Writer w;
+    w.text += "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\n";
+    w.text += "mtllib " + materials_mtl_file_name() + "\n";
+    for (int g = 1; g <= kMaterialGroups; ++g) {
+        w.text += "g group";
+        w.integer(g);
+        w.text += "\nusemtl material";
+        w.integer(g);
+        w.text += "\nf 1/1/1 2/2/2 3/3/3\n";
+    }
+    return w.text;
+}
+
+std::string materials_mtl_text()
+{
+    // Eight lines per material, as exporters write them.
+    Writer w;
+    for (int g = 1; g <= kMaterialGroups; ++g) {
+        w.text += "newmtl material";
+        w.integer(g);
+        w.text += "\nKa 0.2 0.2 0.2\nKd 0.8 0.8 0.8\nKs 0 0 0\nNs 10\nd 1\nillum 2\nmap_Kd .\\texture";
+        w.integer(g);
+        w.text += ".bmp\n";
+    }
+    return w.text;
+}
+
 std::vector<Corner> grid_corners(int rows, int cols)
 {
     std::vector<Corner> corners;

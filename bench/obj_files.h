@@ -23,6 +23,14 @@ const std::vector<ObjBenchFile>& obj_bench_files();
 // The text of file `key`.
 std::string obj_bench_text(const std::string& key);
 
+// (d) 32000 groups, each with a triangle and a material of its own, and the MTL file of
+// 256000 lines they name: the material lookup's case.
+constexpr int kMaterialGroups = 32000;
+const ObjBenchFile& materials_bench_file();
+std::string materials_obj_text();
+std::string materials_mtl_text(); // saved as materials_mtl_file_name()
+std::string materials_mtl_file_name();
+
 // The corners (three per face, file numbers) of one rows x cols grid model.
 std::vector<Corner> grid_corners(int rows, int cols);
 

@@ -1,5 +1,5 @@
 // libFuzzer target: the OBJ reader and the MTL reader it calls (input: OBJ text, optionally followed by "\n#MTL\n" and
-// the text of "fuzz.mtl").
+// the text of the MTL file it names). Read from memory: no file is written.
 #include "checks/obj_checks.h"
 
 #include <cstdint>

@@ -4,11 +4,11 @@
 // its options and the kind of model; the rest is the GMDC file.
 #pragma once
 
-#include "core/state.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
 #include "merge/view_commands.h"
+#include "state/state.h"
 
 #include <algorithm>
 #include <string>
@@ -83,7 +83,7 @@ inline std::string check_merge(std::string_view data)
     case 0: {
         ImportOptions options;
         options.importNormals = (flags & 0x80) == 0;
-        done = merge_models_into_gmdc(state, options, false, sink);
+        done = merge_models_into_gmdc(state, options, sink);
         break;
     }
     case 1:

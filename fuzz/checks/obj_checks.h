@@ -3,9 +3,8 @@
 // 1..vertexCount with at most 32767 of them, and finite.
 #pragma once
 
-#include "checks/scratch_folder.h"
-#include "core/state.h"
 #include "mesh/obj_reader.h"
+#include "state/state.h"
 
 #include <cmath>
 #include <string>
@@ -13,7 +12,7 @@
 
 namespace mw::fuzz {
 
-// Separates the OBJ text from the MTL text in one input; the seeds name "fuzz.mtl".
+// Separates the OBJ text from the MTL text in one input; whatever name the OBJ text gives it.
 inline constexpr std::string_view kMtlMarker = "\n#MTL\n";
 
 inline bool finite(const Vec3f& p)
@@ -29,12 +28,12 @@ inline std::string check_obj(std::string_view data)
         objText = data.substr(0, at);
         mtlText = data.substr(at + kMtlMarker.size());
     }
-    ScratchFolder::put("fuzz.mtl", mtlText);
-    const std::string objPath = ScratchFolder::put("input.obj", objText);
+    StringSource obj("input.obj", objText);
+    StringSource mtl("fuzz.mtl", mtlText);
 
     State state;
     RecordingSink sink;
-    if (!read_obj(state, objPath, sink)) {
+    if (!read_obj(state, obj, sink, {}, &mtl)) {
         if (sink.empty())
             return "read_obj refused the file without a message";
         return "";

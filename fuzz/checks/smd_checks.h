@@ -3,9 +3,8 @@
 // reads gives one model of whole triangles whose per-vertex lists agree and are finite.
 #pragma once
 
-#include "checks/scratch_folder.h"
-#include "core/state.h"
 #include "mesh/smd_reader.h"
+#include "state/state.h"
 
 #include <cmath>
 #include <string>
@@ -44,7 +43,6 @@ inline std::string check_smd_model(const MeshModel& m)
 
 inline std::string check_smd(std::string_view data)
 {
-    const std::string path = ScratchFolder::put("input.smd", data);
     for (bool studio : {false, true}) {
         State state;
         state.models.models.resize(1);
@@ -52,7 +50,8 @@ inline std::string check_smd(std::string_view data)
         RecordingSink sink;
         SmdReadOptions options;
         options.studio3dsSmd = studio;
-        if (!read_smd(state, path, sink, options)) {
+        StringSource source("input.smd", data);
+        if (!read_smd(state, source, sink, options)) {
             if (sink.empty())
                 return "read_smd refused the file without a message";
             if (state.models.modelCount() != 1 || state.models.models[0].name != "kept")

@@ -208,13 +208,14 @@ bool Document::applyEdit(const QString& name, const std::function<bool(State&, M
 
 bool Document::mergeModels(const ImportOptions& options, bool inputFileBoxEmpty)
 {
-    if (merged_ && sameOptions(options, mergeOptions_))
+    // With no input file named there is nothing to merge; the save goes on.
+    if (inputFileBoxEmpty || (merged_ && sameOptions(options, mergeOptions_)))
         return true;
     State before = state_;
     if (merged_)
         state_.gmdc = loadedGmdc_;
     RecordingSink sink;
-    if (!merge_models_into_gmdc(state_, options, inputFileBoxEmpty, sink)) {
+    if (!merge_models_into_gmdc(state_, options, sink)) {
         state_ = std::move(before);
         reportAll(sink, meshPath_);
         return false;

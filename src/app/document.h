@@ -15,9 +15,9 @@
 
 #include "app/dialog_service.h"
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 #include "wizard/wizard_construction.h"
 
 #include <QObject>
@@ -87,7 +87,8 @@ class Document : public QObject {
     // Step 4's merge pass, run once per loaded mesh and GMDC pair: when the models are
     // already merged with the same options nothing happens; when the options changed since,
     // the models are merged again into the GMDC as it was loaded; after an undo of the
-    // merge it runs again. Undoable ("Merge models"). `inputFileBoxEmpty`: see the core.
+    // merge it runs again. Undoable ("Merge models"). With `inputFileBoxEmpty` (the main
+    // window's input-file box names no file) nothing is merged.
     bool mergeModels(const ImportOptions& options, bool inputFileBoxEmpty = false);
     bool isMerged() const { return merged_; }
 

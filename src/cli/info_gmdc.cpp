@@ -1,8 +1,13 @@
 // `meshwright-cli info FILE [--json]` for GMDC files: every section's counts and sizes,
 // as readable text or as one JSON object keyed by the record's field names.
+#include "cli/check_command.h"
 #include "cli/cli.h"
-#include "cli/json.h"
+#include "cli/gmdc_source.h"
+#include "cli/info.h"
+#include "core/save_file.h"
 #include "gmdc/gmdc_reader.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <string>
@@ -11,7 +16,7 @@ namespace mw::cli {
 
 namespace {
 
-std::string hex(std::uint32_t v)
+std::string hex_text(std::uint32_t v)
 {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08X", v);
@@ -37,7 +42,7 @@ std::string quoted(const std::string& s)
 std::string identity_text(std::uint32_t identity)
 {
     const std::string name = identity_short_name(identity);
-    return name.empty() ? hex(identity) : hex(identity) + " (" + name + ")";
+    return name.empty() ? hex_text(identity) : hex_text(identity) + " (" + name + ")";
 }
 
 template <typename T> std::string list_text(const std::vector<T>& v)
@@ -48,17 +53,19 @@ template <typename T> std::string list_text(const std::vector<T>& v)
     return "[" + out + "]";
 }
 
-void print_text(const GmdcFile& g, const std::string& path)
+} // namespace
+
+void print_gmdc_text(const GmdcFile& g, const std::string& path)
 {
     const FileHeader& h = g.header;
     const ResourceHeader& r = g.resource;
     std::printf("GMDC file %s\n", path.c_str());
     std::printf("header: versionLow %u, versionHigh 0x%04X, linkCount %u, indexCount %u, typeId %s\n", h.versionLow,
-                h.versionHigh, h.linkCount, h.indexCount, hex(h.typeId).c_str());
+                h.versionHigh, h.linkCount, h.indexCount, hex_text(h.typeId).c_str());
     std::printf("resource: blockName %s, blockId %s, blockVersion %u, resourceName %s, resourceId %u, "
                 "resourceVersion %u, fileName %s\n",
-                quoted(r.blockName).c_str(), hex(r.blockId).c_str(), r.blockVersion, quoted(r.resourceName).c_str(),
-                r.resourceId, r.resourceVersion, quoted(r.fileName).c_str());
+                quoted(r.blockName).c_str(), hex_text(r.blockId).c_str(), r.blockVersion,
+                quoted(r.resourceName).c_str(), r.resourceId, r.resourceVersion, quoted(r.fileName).c_str());
 
     std::printf("\nData lists: %zu\n", g.dataLists.size());
     for (std::size_t k = 0; k < g.dataLists.size(); ++k) {
@@ -97,128 +104,92 @@ void print_text(const GmdcFile& g, const std::string& path)
                     static_cast<long long>(g.p5Entries[k].vertexCount()), g.p5Entries[k].faces.size());
 }
 
-template <typename T> void json_list(JsonWriter& j, const char* key, const std::vector<T>& v)
+nlohmann::ordered_json gmdc_json(const GmdcFile& g, const std::string& path)
 {
-    j.key(key).beginArray();
-    for (const T& x : v)
-        j.value(x);
-    j.endArray();
-}
-
-void print_json(const GmdcFile& g, const std::string& path)
-{
-    JsonWriter j;
-    j.beginObject();
-    j.key("file").value(path);
-    j.key("header").beginObject();
-    j.key("versionLow").value(static_cast<std::int32_t>(g.header.versionLow));
-    j.key("versionHigh").value(static_cast<std::int32_t>(g.header.versionHigh));
-    j.key("linkCount").value(g.header.linkCount);
-    j.key("indexCount").value(g.header.indexCount);
-    j.key("typeId").value(g.header.typeId);
-    j.key("typeIdHex").value(hex(g.header.typeId));
-    j.endObject();
+    using Json = nlohmann::ordered_json;
     const ResourceHeader& r = g.resource;
-    j.key("resource").beginObject();
-    j.key("blockName").value(r.blockName);
-    j.key("blockId").value(r.blockId);
-    j.key("blockIdHex").value(hex(r.blockId));
-    j.key("blockVersion").value(r.blockVersion);
-    j.key("resourceName").value(r.resourceName);
-    j.key("resourceId").value(r.resourceId);
-    j.key("resourceVersion").value(r.resourceVersion);
-    j.key("fileName").value(r.fileName);
-    j.endObject();
-    j.key("blockVersion").value(r.blockVersion);
+    Json j;
+    j["file"] = json_text(path);
+    j["header"] = {{"versionLow", g.header.versionLow}, {"versionHigh", g.header.versionHigh},
+                   {"linkCount", g.header.linkCount},   {"indexCount", g.header.indexCount},
+                   {"typeId", g.header.typeId},         {"typeIdHex", hex_text(g.header.typeId)}};
+    j["resource"] = {{"blockName", json_text(r.blockName)},       {"blockId", r.blockId},
+                     {"blockIdHex", hex_text(r.blockId)},         {"blockVersion", r.blockVersion},
+                     {"resourceName", json_text(r.resourceName)}, {"resourceId", r.resourceId},
+                     {"resourceVersion", r.resourceVersion},      {"fileName", json_text(r.fileName)}};
+    j["blockVersion"] = r.blockVersion;
 
-    j.key("dataListCount").value(g.dataLists.size());
-    j.key("dataLists").beginArray();
-    for (const DataList& d : g.dataLists) {
-        j.beginObject();
-        j.key("identity").value(d.identity);
-        j.key("identityHex").value(hex(d.identity));
-        j.key("identityName").value(identity_short_name(d.identity));
-        j.key("repetition").value(d.repetition);
-        j.key("blockFormat").value(d.blockFormat);
-        j.key("setFormat").value(d.setFormat);
-        j.key("recordCount").value(d.recordCount);
-        j.key("dataLength").value(d.dataLength());
-        j.key("itemCount").value(d.items.size());
-        j.endObject();
-    }
-    j.endArray();
+    j["dataListCount"] = g.dataLists.size();
+    Json& lists = j["dataLists"] = Json::array();
+    for (const DataList& d : g.dataLists)
+        lists.push_back({{"identity", d.identity},
+                         {"identityHex", hex_text(d.identity)},
+                         {"identityName", identity_short_name(d.identity)},
+                         {"repetition", d.repetition},
+                         {"blockFormat", d.blockFormat},
+                         {"setFormat", d.setFormat},
+                         {"recordCount", d.recordCount},
+                         {"dataLength", d.dataLength()},
+                         {"itemCount", d.items.size()}});
 
-    j.key("objectGroupCount").value(g.objectGroups.size());
-    j.key("objectGroups").beginArray();
-    for (const ObjectGroup& o : g.objectGroups) {
-        j.beginObject();
-        j.key("indexCount").value(o.dataListIndices.size());
-        json_list(j, "dataListIndices", o.dataListIndices);
-        j.key("vertexCount").value(o.vertexCount);
-        j.key("activeCount").value(o.activeCount);
-        j.key("count1").value(o.list1.size());
-        j.key("count2").value(o.list2.size());
-        j.key("count3").value(o.list3.size());
-        j.endObject();
-    }
-    j.endArray();
+    j["objectGroupCount"] = g.objectGroups.size();
+    Json& groups = j["objectGroups"] = Json::array();
+    for (const ObjectGroup& o : g.objectGroups)
+        groups.push_back({{"indexCount", o.dataListIndices.size()},
+                          {"dataListIndices", o.dataListIndices},
+                          {"vertexCount", o.vertexCount},
+                          {"activeCount", o.activeCount},
+                          {"count1", o.list1.size()},
+                          {"count2", o.list2.size()},
+                          {"count3", o.list3.size()}});
 
-    j.key("objectCount").value(g.objects.size());
-    j.key("objects").beginArray();
-    for (const GmdcObject& o : g.objects) {
-        j.beginObject();
-        j.key("name").value(o.name);
-        j.key("primitiveType").value(o.primitiveType);
-        j.key("objectGroupIndex").value(o.objectGroupIndex);
-        j.key("faceCount").value(o.faces.size());
-        j.key("triangleCount").value(o.faces.size() / 3);
-        j.key("opacity").value(o.opacity);
-        j.key("blockBCount").value(o.blockB.size());
-        j.endObject();
-    }
-    j.endArray();
+    j["objectCount"] = g.objects.size();
+    Json& objects = j["objects"] = Json::array();
+    for (const GmdcObject& o : g.objects)
+        objects.push_back({{"name", json_text(o.name)},
+                           {"primitiveType", o.primitiveType},
+                           {"objectGroupIndex", o.objectGroupIndex},
+                           {"faceCount", o.faces.size()},
+                           {"triangleCount", o.faces.size() / 3},
+                           {"opacity", o.opacity},
+                           {"blockBCount", o.blockB.size()}});
 
-    j.key("transformCount").value(g.transforms.size());
-    j.key("namePairCount").value(g.namePairs.size());
-    j.key("boundingVertexCount").value(g.boundingVertexCount());
-    j.key("boundingFaceCount").value(g.boundingFaces.size());
+    j["transformCount"] = g.transforms.size();
+    j["namePairCount"] = g.namePairs.size();
+    j["boundingVertexCount"] = g.boundingVertexCount();
+    j["boundingFaceCount"] = g.boundingFaces.size();
 
-    j.key("p5Count").value(g.p5Entries.size());
-    j.key("p5Entries").beginArray();
-    for (const P5Entry& e : g.p5Entries) {
-        j.beginObject();
-        j.key("vertexCount").value(e.vertexCount());
-        j.key("faceCount").value(e.faces.size());
-        j.endObject();
-    }
-    j.endArray();
-    j.endObject();
-    std::printf("%s\n", j.str().c_str());
+    j["p5Count"] = g.p5Entries.size();
+    Json& p5 = j["p5Entries"] = Json::array();
+    for (const P5Entry& e : g.p5Entries)
+        p5.push_back({{"vertexCount", e.vertexCount()}, {"faceCount", e.faces.size()}});
+    return j;
 }
 
-} // namespace
-
-int run_info_gmdc(const std::vector<std::string>& words)
+int run_info_gmdc(const InfoOptions& options)
 {
-    Args args;
-    std::string error;
-    if (!args.parse(words, {}, error))
-        return usage_error(error, kInfoUsage);
-    const std::vector<std::string> unknown = args.unknown({"--json"});
-    if (!unknown.empty())
-        return usage_error("unknown option " + unknown.front() + " for a GMDC file", kInfoUsage);
-    if (args.positional().size() != 1)
-        return usage_error("info needs exactly one FILE", kInfoUsage);
-
-    const std::string& path = args.positional().front();
     ConsoleSink sink;
-    GmdcFile g;
-    if (!readGmdc(g, path, sink))
+    std::string bytes, error;
+    if (!read_whole_file(options.path, bytes, error)) {
+        sink.error(error);
         return kExitFailure;
-    if (args.flag("--json"))
-        print_json(g, path);
-    else
-        print_text(g, path);
+    }
+    if (looks_like_package(bytes))
+        return run_info_package(options, std::move(bytes));
+    GmdcFile g;
+    if (!parseGmdc(bytes, g, error, options.path)) {
+        sink.error(error);
+        return kExitFailure;
+    }
+    const std::int64_t trailing = bytes_after_gmdc(g, options.path);
+    if (options.json) {
+        nlohmann::ordered_json j = gmdc_json(g, options.path);
+        add_gmdc_details(j, g, trailing);
+        std::printf("%s\n", j.dump().c_str());
+    } else {
+        print_gmdc_text(g, options.path);
+        print_gmdc_details(g, trailing);
+    }
     return kExitOk;
 }
 

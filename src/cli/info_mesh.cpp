@@ -1,9 +1,10 @@
 // `meshwright-cli info MESH`: what the OBJ or SMD reader makes of a file.
 #include "cli/cli.h"
-#include "cli/json.h"
+#include "cli/info.h"
 #include "cli/mesh_input.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace mw::cli {
 
@@ -46,73 +47,53 @@ void print_text(const ModelSet& set)
 
 void print_json(const std::string& path, const ModelSet& set, bool ok, const RecordingSink& messages)
 {
-    JsonWriter json;
-    json.beginObject();
-    json.key("file").value(path);
-    json.key("ok").value(ok);
-    json.key("messages").beginArray();
-    for (const RecordingSink::Entry& e : messages.entries) {
-        json.beginObject();
-        json.key("kind").value(kind_name(e.kind));
-        json.key("text").value(e.text);
-        json.endObject();
-    }
-    json.endArray();
-    json.key("objLoadOk").value(set.objLoadOk);
-    json.key("modelSource").value(set.modelSource);
-    json.key("mtlFileName").value(set.mtlFileName);
-    json.key("modelCount").value(set.modelCount());
-    json.key("materialCount").value(set.materialCount());
-    json.key("models").beginArray();
+    using Json = nlohmann::ordered_json;
+    Json json;
+    json["file"] = json_text(path);
+    json["ok"] = ok;
+    Json& list = json["messages"] = Json::array();
+    for (const RecordingSink::Entry& e : messages.entries)
+        list.push_back({{"kind", kind_name(e.kind)}, {"text", json_text(e.text)}});
+    json["objLoadOk"] = set.objLoadOk;
+    json["modelSource"] = set.modelSource;
+    json["mtlFileName"] = json_text(set.mtlFileName);
+    json["modelCount"] = set.modelCount();
+    json["materialCount"] = set.materialCount();
+    Json& models = json["models"] = Json::array();
     for (std::size_t m = 0; m < set.models.size(); ++m) {
         const MeshModel& model = set.models[m];
         const MaterialRow* row = material_of(set, m);
-        json.beginObject();
-        json.key("number").value(m + 1);
-        json.key("name").value(model.name);
-        json.key("vertexCount").value(model.vertexCount());
-        json.key("normalCount").value(model.normalCount());
-        json.key("uvCount").value(model.uvCount());
-        json.key("faceCount").value(model.faceCount());
-        json.key("boneMode").value(model.boneMode);
-        json.key("boneVertexCount").value(model.boneVertexCount());
-        json.key("materialName").value(row ? row->materialName : std::string());
-        json.key("textureFile").value(row ? row->textureFile : std::string());
-        json.key("textureFound").value(row != nullptr && row->textureFound);
-        json.endObject();
+        models.push_back({{"number", m + 1},
+                          {"name", json_text(model.name)},
+                          {"vertexCount", model.vertexCount()},
+                          {"normalCount", model.normalCount()},
+                          {"uvCount", model.uvCount()},
+                          {"faceCount", model.faceCount()},
+                          {"boneMode", model.boneMode},
+                          {"boneVertexCount", model.boneVertexCount()},
+                          {"materialName", json_text(row ? row->materialName : std::string())},
+                          {"textureFile", json_text(row ? row->textureFile : std::string())},
+                          {"textureFound", row != nullptr && row->textureFound}});
     }
-    json.endArray();
-    json.endObject();
-    std::printf("%s\n", json.str().c_str());
+    std::printf("%s\n", json.dump().c_str());
 }
 
 } // namespace
 
-int run_info_mesh(const std::vector<std::string>& words)
+int run_info_mesh(const InfoOptions& options)
 {
-    Args args;
-    std::string error;
-    if (!args.parse(words, {}, error))
-        return usage_error(error, kInfoUsage);
-    const std::vector<std::string> bad = args.unknown({"--json", "--dump-files", "--3ds-smd"});
-    if (!bad.empty())
-        return usage_error("unknown option " + bad.front(), kInfoUsage);
-    if (args.positional().size() != 1)
-        return usage_error("info takes exactly one file", kInfoUsage);
-    const std::string& path = args.positional().front();
-
     MeshInput input;
-    input.obj.dumpFiles = args.flag("--dump-files");
-    input.smd.studio3dsSmd = args.flag("--3ds-smd");
+    input.obj.dumpFiles = options.dumpFiles;
+    input.smd.studio3dsSmd = options.studio3dsSmd;
     State state;
-    if (args.flag("--json")) {
+    if (options.json) {
         RecordingSink messages;
-        const bool ok = read_mesh(state, path, input, messages);
-        print_json(path, state.models, ok, messages);
+        const bool ok = read_mesh(state, options.path, input, messages);
+        print_json(options.path, state.models, ok, messages);
         return ok ? kExitOk : kExitFailure;
     }
     ConsoleSink console;
-    const bool ok = read_mesh(state, path, input, console);
+    const bool ok = read_mesh(state, options.path, input, console);
     print_text(state.models);
     return ok ? kExitOk : kExitFailure;
 }

@@ -1,67 +1,85 @@
 // meshwright-cli: the program's operations on files, without windows.
 #include "cli/cli.h"
-#include "cli/merge_commands.h"
+#include "cli/commands.h"
 
-#include <cstdio>
-#include <cstring>
+#include <iostream>
+#include <string_view>
+#include <utility>
 
 namespace mw::cli {
 
-const std::vector<Command>& commands()
+CLI::App* add_command(CLI::App& app, const char* name, const char* summary, const char* description,
+                      std::function<int()> run)
 {
-    static const std::vector<Command> table = {
-        {"info", "show what a GMDC, OBJ or SMD file holds", kInfoUsage, run_info},
-        {"resave", "load a GMDC and save it again", kResaveUsage, run_resave},
-        {"convert", "write one model of an OBJ or SMD file as OBJ", kConvertUsage, run_convert},
-        {"new-object", "build a new GMDC from the groups of an OBJ file", kNewObjectUsage, run_new_object},
-        {"export-smd", "write one GMDC object with its skeleton as SMD", kExportSmdUsage, run_export_smd},
-        {"to-obj", "write every GMDC object as a group of an OBJ file", kToObjUsage, run_to_obj},
-        {"merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name", kMergeUsage, run_merge},
-        {"replace", "replace GMDC objects with assigned models, bones included", kReplaceUsage, run_replace},
-        {"add", "append assigned models to GMDC objects, bones included", kAddUsage, run_add},
-    };
-    return table;
+    CLI::App* command = app.add_subcommand(name, summary);
+    command->footer(description);
+    command->callback([run = std::move(run)] {
+        if (const int status = run(); status != kExitOk)
+            throw CLI::RuntimeError(status);
+    });
+    return command;
+}
+
+void usage_error(const std::string& message)
+{
+    throw CLI::ValidationError(message);
+}
+
+CLI::Option* add_output(CLI::App& command, std::string& out, const char* description)
+{
+    const CLI::Validator notEmpty([](const std::string& s) { return s.empty() ? "the file name is empty" : ""; }, "",
+                                  "NOT_EMPTY");
+    return command.add_option("-o", out, description)->required()->check(notEmpty);
+}
+
+std::string lower_extension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    std::string ext = path.substr(dot);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
 }
 
 } // namespace mw::cli
 
-namespace {
-
-void print_help()
-{
-    std::printf("Usage: meshwright-cli COMMAND [ARGS...]\n\n"
-                "Meshwright's operations on The Sims 2 mesh files (GMDC *.5gd / *.simpe, OBJ, SMD).\n\n"
-                "Commands:\n");
-    for (const mw::cli::Command& c : mw::cli::commands())
-        std::printf("  %-12s %s\n", c.name, c.summary);
-    std::printf("\n'meshwright-cli COMMAND --help' describes a command.\n"
-                "Exit status: 0 success, 1 the operation failed, 2 usage error.\n");
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
+    using namespace mw::cli;
+    CLI::App app("Meshwright's operations on The Sims 2 mesh files (GMDC *.5gd / *.simpe, OBJ, SMD).",
+                 "meshwright-cli");
+    app.footer("'meshwright-cli COMMAND --help' describes a command.\n"
+               "Exit status: 0 success, 1 the operation failed, 2 usage error.");
+    app.require_subcommand(1);
+    register_commands(app);
+
     if (argc < 2) {
-        print_help();
-        return mw::cli::kExitUsage;
+        std::cout << app.help();
+        return kExitUsage;
     }
-    const char* name = argv[1];
-    if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0 || std::strcmp(name, "help") == 0) {
-        print_help();
-        return mw::cli::kExitOk;
+    const std::string_view first = argv[1];
+    if (first == "help") {
+        std::cout << app.help();
+        return kExitOk;
     }
-    std::vector<std::string> words(argv + 2, argv + argc);
-    for (const mw::cli::Command& c : mw::cli::commands()) {
-        if (std::strcmp(c.name, name) == 0) {
-            if (mw::cli::wants_help(words)) {
-                std::printf("%s", c.usage);
-                return mw::cli::kExitOk;
-            }
-            return c.run(words);
-        }
+    const std::function<bool(const CLI::App*)> named = [&](const CLI::App* c) { return c->get_name() == first; };
+    if (!first.starts_with('-') && std::as_const(app).get_subcommands(named).empty()) {
+        std::cerr << "meshwright-cli: unknown command '" << first << "'\n\n" << app.help();
+        return kExitUsage;
     }
-    std::fprintf(stderr, "meshwright-cli: unknown command '%s'\n\n", name);
-    print_help();
-    return mw::cli::kExitUsage;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::RuntimeError& e) {
+        return e.get_exit_code(); // the command failed and has said why
+    } catch (const CLI::Success& e) {
+        return app.exit(e); // --help
+    } catch (const CLI::ParseError& e) {
+        // The program's help shows the chosen command's help once one is chosen.
+        std::cerr << "meshwright-cli: " << e.what() << "\n\n" << app.help();
+        return kExitUsage;
+    }
+    return kExitOk;
 }

@@ -1,78 +1,74 @@
 // `meshwright-cli merge MESH GMDC -o OUT`: the main window's steps 1, 2 and 4 — read the
 // mesh, load the GMDC, put every model into the object of the same name, save.
 #include "cli/cli.h"
-#include "cli/merge_commands.h"
-#include "gmdc/gmdc_reader.h"
+#include "cli/edit_options.h"
+#include "cli/mesh_input.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
-#include "mesh/obj_reader.h"
-#include "mesh/smd_reader.h"
+
+#include <memory>
 
 namespace mw::cli {
 
-const char* const kMergeUsage =
-    "Usage: meshwright-cli merge MESH GMDC -o OUT [--no-vertices] [--no-normals] [--no-uvs]\n"
-    "                            [--no-polygons] [--3ds-smd]\n\n"
+namespace {
+
+const char* const kMergeDescription =
     "Reads MESH (an OBJ or SMD file, by its extension), loads the GMDC file GMDC and puts\n"
-    "every model into the GMDC object of the same name (exact and case-sensitive): the\n"
+    "every model into the GMDC object of the same name (exact and case-sensitive, or the\n"
+    "name to-obj writes for it; the k-th model of a name into the k-th object of it): the\n"
     "first model of an object group replaces its vertices, normals, texture coordinates\n"
     "and its object's faces, later ones are appended. Models that match no object are\n"
-    "named and left out. Then saves the GMDC to OUT (with the usual vertex padding).\n"
-    "When any model cannot be merged nothing is saved.\n\n"
-    "  --no-vertices  --no-normals  --no-uvs  --no-polygons\n"
-    "                 untick \"Import Vertices\", \"Import Normals\", \"Import UVs\" or\n"
-    "                 \"Import Polygons\"\n"
-    "  --3ds-smd      (SMD) read the file as a 3ds studio SMD file (weighted bones)\n";
+    "named and left out. A group's other per-vertex lists (bones, morphs) follow its new\n"
+    "vertices when their number changes. Then saves the GMDC to OUT (with the usual vertex padding).\n"
+    "When any model cannot be merged nothing is saved.";
 
-bool load_mesh_and_gmdc(State& state, const std::string& mesh, const std::string& gmdc, bool weightedSmd,
-                        MessageSink& sink)
+struct MergeOptions {
+    std::string mesh, out;
+    GmdcSource gmdc;
+    bool noVertices = false, noNormals = false, noUVs = false, noPolygons = false, studio3dsSmd = false;
+    EditOptions edit;
+};
+
+int run_merge(const MergeOptions& options)
 {
-    state.cleanUp();
-    const std::string ext = lower_extension(mesh);
-    bool ok = false;
-    if (ext == ".smd") {
-        SmdReadOptions options;
-        options.studio3dsSmd = weightedSmd;
-        ok = read_smd(state, mesh, sink, options);
-    } else {
-        ok = read_obj(state, mesh, sink);
-    }
-    return ok && readGmdc(state.gmdc, gmdc, sink);
-}
-
-int run_merge(const std::vector<std::string>& words)
-{
-    Args args;
-    std::string error;
-    if (!args.parse(words, {"-o"}, error))
-        return usage_error(error, kMergeUsage);
-    const std::vector<std::string> unknown =
-        args.unknown({"-o", "--no-vertices", "--no-normals", "--no-uvs", "--no-polygons", "--3ds-smd"});
-    if (!unknown.empty())
-        return usage_error("unknown option " + unknown.front(), kMergeUsage);
-    if (args.positional().size() != 2)
-        return usage_error("merge needs MESH and GMDC", kMergeUsage);
-    const std::optional<std::string> out = args.value("-o");
-    if (!out || out->empty())
-        return usage_error("merge needs -o OUT", kMergeUsage);
-    const std::string& mesh = args.positional()[0];
-    if (lower_extension(mesh) != ".obj" && lower_extension(mesh) != ".smd")
-        return usage_error("MESH must be an .obj or .smd file", kMergeUsage);
-
-    ImportOptions options;
-    options.importVertices = !args.flag("--no-vertices");
-    options.importNormals = !args.flag("--no-normals");
-    options.importUVs = !args.flag("--no-uvs");
-    options.importPolygons = !args.flag("--no-polygons");
+    if (!is_mesh_file(options.mesh))
+        usage_error("MESH must be an .obj or .smd file");
+    ImportOptions import;
+    import.importVertices = !options.noVertices;
+    import.importNormals = !options.noNormals;
+    import.importUVs = !options.noUVs;
+    import.importPolygons = !options.noPolygons;
+    import.keepLists = options.edit.keepLists;
 
     ConsoleSink sink;
     State state;
-    if (!load_mesh_and_gmdc(state, mesh, args.positional()[1], args.flag("--3ds-smd"), sink))
+    GmdcSource source = options.gmdc;
+    if (!load_mesh_and_gmdc(state, options.mesh, source, options.studio3dsSmd, sink))
         return kExitFailure;
-    // The input-file box holds MESH's path, so the pass runs.
-    if (!merge_models_into_gmdc(state, options, false, sink) || !writeGmdc(state.gmdc, *out, sink))
+    if (!merge_models_into_gmdc(state, import, sink) || !apply_area_update(state.gmdc, options.edit, sink) ||
+        !save_gmdc(source, state.gmdc, options.out, sink))
         return kExitFailure;
     return kExitOk;
+}
+
+} // namespace
+
+void register_merge(CLI::App& app)
+{
+    auto options = std::make_shared<MergeOptions>();
+    CLI::App* command = add_command(app, "merge", "merge an OBJ or SMD mesh into the GMDC objects of the same name",
+                                    kMergeDescription, [options] { return run_merge(*options); });
+    command->add_option("MESH", options->mesh, "an OBJ or SMD file")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package to merge into")->required();
+    add_resource_option(*command, options->gmdc);
+    add_output(*command, options->out, "the GMDC file to save (.package: a copy of the package GMDC with it)");
+    command->add_flag("--no-vertices", options->noVertices, "untick \"Import Vertices\"");
+    command->add_flag("--no-normals", options->noNormals, "untick \"Import Normals\"");
+    command->add_flag("--no-uvs", options->noUVs, "untick \"Import UVs\"");
+    command->add_flag("--no-polygons", options->noPolygons, "untick \"Import Polygons\"");
+    command->add_flag("--3ds-smd", options->studio3dsSmd,
+                      "(SMD) read the file as a 3ds studio SMD file (weighted bones)");
+    add_edit_flags(*command, options->edit);
 }
 
 } // namespace mw::cli

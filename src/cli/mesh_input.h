@@ -2,6 +2,8 @@
 #pragma once
 
 #include "cli/cli.h"
+#include "cli/gmdc_source.h"
+#include "gmdc/gmdc_reader.h"
 #include "mesh/obj_reader.h"
 #include "mesh/smd_reader.h"
 
@@ -25,6 +27,17 @@ inline bool read_mesh(State& state, const std::string& path, const MeshInput& in
     if (lower_extension(path) == ".smd")
         return read_smd(state, path, sink, input.smd);
     return read_obj(state, path, sink, input.obj);
+}
+
+// Resets `state`, reads `mesh` (an OBJ or SMD file, by its extension) into the model set
+// and loads the GMDC from `gmdc` (a GMDC file or package). False after the readers' messages when either is refused.
+inline bool load_mesh_and_gmdc(State& state, const std::string& mesh, GmdcSource& gmdc, bool weightedSmd,
+                               MessageSink& sink)
+{
+    state.cleanUp();
+    MeshInput input;
+    input.smd.studio3dsSmd = weightedSmd;
+    return read_mesh(state, mesh, input, sink) && load_gmdc(gmdc, state.gmdc, sink);
 }
 
 } // namespace mw::cli

@@ -2,17 +2,34 @@
 // 3D view's "Replace" and "add model" with the models assigned on the command line,
 // saved with the body-mesh save under --body-editing, else with the ordinary save.
 #include "cli/cli.h"
-#include "cli/merge_commands.h"
+#include "cli/edit_options.h"
+#include "cli/mesh_input.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/body_save.h"
 #include "merge/view_commands.h"
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 namespace mw::cli {
 
 namespace {
+
+// The body-mesh save (layout check, 15-list variant) to a GMDC file or into the package.
+bool save_body(const GmdcSource& source, State& state, const std::string& out, MessageSink& sink)
+{
+    if (lower_extension(out) != ".package")
+        return save_body_gmdc(state, out, sink);
+    std::string error;
+    if (!check_body_mesh_layout(state.gmdc, error)) {
+        sink.error("Cannot save " + out + " as a body mesh: " + error + ". Nothing was written.");
+        return false;
+    }
+    GmdcWriteOptions options;
+    options.bodyMesh = true;
+    return save_gmdc(source, state.gmdc, out, sink, options);
+}
 
 bool all_digits(const std::string& s)
 {
@@ -66,42 +83,38 @@ bool parse_assignment(const std::string& text, Assignment& a)
     return !a.object.empty() && a.subGroup >= 1 && a.subGroup <= 32767;
 }
 
-int run_assigned(const std::vector<std::string>& words, bool add, const char* usage)
+struct AssignOptions {
+    std::string mesh, out;
+    GmdcSource gmdc;
+    std::vector<std::string> assign;
+    bool bodyEditing = false, threeWeights = false, bumpMap = false, xsi = false, threeDsMax = false;
+    EditOptions edit;
+};
+
+int run_assigned(const AssignOptions& args, bool add)
 {
-    Args args;
-    std::string error;
-    if (!args.parse(words, {"-o", "--assign"}, error))
-        return usage_error(error, usage);
-    const std::vector<std::string> unknown =
-        args.unknown({"-o", "--assign", "--body-editing", "--three-weights", "--bump-map", "--xsi", "--3dsmax"});
-    if (!unknown.empty())
-        return usage_error("unknown option " + unknown.front(), usage);
-    if (args.positional().size() != 2)
-        return usage_error(std::string(add ? "add" : "replace") + " needs MESH and GMDC", usage);
-    const std::optional<std::string> out = args.value("-o");
-    if (!out || out->empty())
-        return usage_error(std::string(add ? "add" : "replace") + " needs -o OUT", usage);
-    const std::string& mesh = args.positional()[0];
-    if (lower_extension(mesh) != ".obj" && lower_extension(mesh) != ".smd")
-        return usage_error("MESH must be an .obj or .smd file", usage);
+    if (lower_extension(args.mesh) != ".obj" && lower_extension(args.mesh) != ".smd")
+        usage_error("MESH must be an .obj or .smd file");
     std::vector<Assignment> assignments;
-    for (const std::string& text : args.values("--assign")) {
+    for (const std::string& text : args.assign) {
         Assignment a;
         if (!parse_assignment(text, a))
-            return usage_error("--assign " + text + " is not MODEL=OBJECT[:SUBGROUP]", usage);
+            usage_error("--assign " + text + " is not MODEL=OBJECT[:SUBGROUP]");
         assignments.push_back(a);
     }
 
     ViewOptions options;
-    options.bodyEditing = args.flag("--body-editing");
-    options.threeWeights = args.flag("--three-weights");
-    options.bumpMap = args.flag("--bump-map");
-    options.usingXsiModTool = args.flag("--xsi");
-    options.usingThreeDsMax = args.flag("--3dsmax");
+    options.bodyEditing = args.bodyEditing;
+    options.threeWeights = args.threeWeights;
+    options.bumpMap = args.bumpMap;
+    options.usingXsiModTool = args.xsi;
+    options.usingThreeDsMax = args.threeDsMax;
+    options.keepLists = args.edit.keepLists;
 
     ConsoleSink sink;
     State state;
-    if (!load_mesh_and_gmdc(state, mesh, args.positional()[1], options.usingThreeDsMax, sink))
+    GmdcSource source = args.gmdc;
+    if (!load_mesh_and_gmdc(state, args.mesh, source, options.usingThreeDsMax, sink))
         return kExitFailure;
 
     std::vector<std::string> modelNames, objectNames;
@@ -109,6 +122,7 @@ int run_assigned(const std::vector<std::string>& words, bool add, const char* us
         modelNames.push_back(m.name);
     for (const GmdcObject& o : state.gmdc.objects)
         objectNames.push_back(o.name);
+    std::string error;
     for (const Assignment& a : assignments) {
         const int model = resolve(a.model, modelNames, "model", error);
         const int object = model ? resolve(a.object, objectNames, "object", error) : 0;
@@ -121,58 +135,70 @@ int run_assigned(const std::vector<std::string>& words, bool add, const char* us
         m.subGroup = static_cast<std::int16_t>(a.subGroup);
     }
 
-    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)))
+    if (!(add ? add_models(state, options, sink) : replace_models(state, options, sink)) ||
+        !apply_area_update(state.gmdc, args.edit, sink))
         return kExitFailure;
-    const bool saved = options.bodyEditing ? save_body_gmdc(state, *out, sink) : writeGmdc(state.gmdc, *out, sink);
+    const bool saved =
+        options.bodyEditing ? save_body(source, state, args.out, sink) : save_gmdc(source, state.gmdc, args.out, sink);
     return saved ? kExitOk : kExitFailure;
 }
 
-} // namespace
-
-const char* const kReplaceUsage =
-    "Usage: meshwright-cli replace MESH GMDC -o OUT --assign MODEL=OBJECT[:SUBGROUP] ...\n"
-    "         [--body-editing] [--three-weights] [--bump-map] [--xsi] [--3dsmax]\n\n"
+const char* const kReplaceDescription =
     "The 3D view's \"Replace\": reads MESH (an OBJ or SMD file), loads the GMDC file GMDC,\n"
     "assigns models to objects and puts each into its object's group. The first model of a\n"
     "group replaces its positions, normals, texture coordinates, bone assignments (all on\n"
     "SUBGROUP) and bone weights, and its object's faces; later OBJ models are appended.\n"
     "SMD models then get their own bones mapped onto the object's bone list. Saves to OUT;\n"
-    "nothing is saved when a model cannot be put in.\n\n"
-    "  --assign MODEL=OBJECT[:SUBGROUP]\n"
-    "                   MODEL and OBJECT by 1-based number or by name; SUBGROUP is the\n"
-    "                   1-based slot of the object's bone list (default 1). Repeat per model.\n"
-    "  --body-editing   \"Body Editing\": save as a body mesh (15 data lists, 10 to 14)\n"
-    "  --three-weights  \"3 weights\": an empty bone-weight list gets three floats a vertex\n"
-    "  --bump-map       \"Bump map\": object group 1's entry 6 grows to its normal count\n"
-    "                   (not with --body-editing)\n"
-    "  --xsi            \"Using XSI Mod Tool\": multi-bone SMD bone numbers are one higher\n"
-    "  --3dsmax         \"Using 3DS MAX\": read every SMD vertex's weighted bones\n";
+    "nothing is saved when a model cannot be put in.";
 
-const char* const kAddUsage =
-    "Usage: meshwright-cli add MESH GMDC -o OUT --assign MODEL=OBJECT[:SUBGROUP] ...\n"
-    "         [--body-editing] [--three-weights] [--bump-map] [--xsi] [--3dsmax]\n\n"
+const char* const kAddDescription =
     "The 3D view's \"add model\": reads MESH (an OBJ or SMD file), loads the GMDC file GMDC,\n"
     "assigns models to objects and appends each behind its object's group: positions,\n"
     "normals, texture coordinates, bone assignments (all on SUBGROUP), bone weights, and\n"
     "its faces behind the object's. SMD bones are not mapped. Saves to OUT; nothing is\n"
-    "saved when a model cannot be put in.\n\n"
-    "  --assign MODEL=OBJECT[:SUBGROUP]\n"
-    "                   MODEL and OBJECT by 1-based number or by name; SUBGROUP is the\n"
-    "                   1-based slot of the object's bone list (default 1). Repeat per model.\n"
-    "  --body-editing   \"Body Editing\": save as a body mesh (15 data lists, 10 to 14)\n"
-    "  --three-weights  \"3 weights\": an empty bone-weight list gets three floats a vertex\n"
-    "  --bump-map       \"Bump map\": object group 1's entry 6 grows to its normal count\n"
-    "  --xsi            \"Using XSI Mod Tool\" (no effect: add maps no bones)\n"
-    "  --3dsmax         \"Using 3DS MAX\": read every SMD vertex's weighted bones\n";
+    "saved when a model cannot be put in.";
 
-int run_replace(const std::vector<std::string>& words)
+void register_assigned(CLI::App& app, bool add)
 {
-    return run_assigned(words, false, kReplaceUsage);
+    auto options = std::make_shared<AssignOptions>();
+    CLI::App* command = add ? add_command(app, "add", "append assigned models to GMDC objects, bones included",
+                                          kAddDescription, [options] { return run_assigned(*options, true); })
+                            : add_command(app, "replace", "replace GMDC objects with assigned models, bones included",
+                                          kReplaceDescription, [options] { return run_assigned(*options, false); });
+    command->add_option("MESH", options->mesh, "an OBJ or SMD file")->required();
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package to change")->required();
+    add_resource_option(*command, options->gmdc);
+    add_output(*command, options->out, "the GMDC file to save");
+    command
+        ->add_option("--assign", options->assign,
+                     "MODEL=OBJECT[:SUBGROUP]: MODEL and OBJECT by 1-based number or by name; SUBGROUP is the "
+                     "1-based slot of the object's bone list (default 1). Repeat per model.")
+        ->allow_extra_args(false);
+    command->add_flag("--body-editing", options->bodyEditing,
+                      "\"Body Editing\": save as a body mesh (15 data lists, 10 to 14)");
+    command->add_flag("--three-weights", options->threeWeights,
+                      "\"3 weights\": an empty bone-weight list gets three floats a vertex");
+    command->add_flag(
+        "--bump-map", options->bumpMap,
+        add ? "\"Bump map\": object group 1's entry 6 grows to its normal count"
+            : "\"Bump map\": object group 1's entry 6 grows to its normal count (not with --body-editing)");
+    command->add_flag("--xsi", options->xsi,
+                      add ? "\"Using XSI Mod Tool\" (no effect: add maps no bones)"
+                          : "\"Using XSI Mod Tool\": multi-bone SMD bone numbers are one higher");
+    command->add_flag("--3dsmax", options->threeDsMax, "\"Using 3DS MAX\": read every SMD vertex's weighted bones");
+    add_edit_flags(*command, options->edit);
 }
 
-int run_add(const std::vector<std::string>& words)
+} // namespace
+
+void register_replace(CLI::App& app)
 {
-    return run_assigned(words, true, kAddUsage);
+    register_assigned(app, false);
+}
+
+void register_add(CLI::App& app)
+{
+    register_assigned(app, true);
 }
 
 } // namespace mw::cli

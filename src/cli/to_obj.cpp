@@ -1,48 +1,59 @@
 // meshwright-cli to-obj: "Convert to OBJ", every GMDC object as one OBJ group.
 #include "cli/cli.h"
-#include "core/state.h"
+#include "cli/gmdc_source.h"
 #include "gmdc/gmdc_reader.h"
 #include "mesh/gmdc_to_obj.h"
+#include "state/state.h"
 
-#include <charconv>
 #include <cmath>
+#include <memory>
 
 namespace mw::cli {
 
-const char* const kToObjUsage =
-    "Usage: meshwright-cli to-obj GMDC -o OUT.obj [--scale PERCENT]\n\n"
+namespace {
+
+const char* const kToObjDescription =
     "Writes every object of GMDC as one group (\"g NAME\") of a Wavefront OBJ file, with its\n"
-    "positions, texture coordinates, normals and triangles, numbers written losslessly.\n\n"
-    "  --scale PERCENT  multiply the positions by PERCENT / 100 (default 100: unchanged)\n";
+    "positions, texture coordinates, normals and triangles, numbers written losslessly.";
 
-int run_to_obj(const std::vector<std::string>& words)
-{
-    Args args;
-    std::string error;
-    if (!args.parse(words, {"-o", "--scale"}, error))
-        return usage_error(error, kToObjUsage);
-    if (const auto bad = args.unknown({"-o", "--scale"}); !bad.empty())
-        return usage_error("unknown option " + bad.front(), kToObjUsage);
-    if (args.positional().size() != 1)
-        return usage_error("give exactly one GMDC file", kToObjUsage);
-    const auto out = args.value("-o");
-    if (!out || out->empty())
-        return usage_error("name the OBJ file with -o OUT.obj", kToObjUsage);
+struct ToObjOptions {
+    GmdcSource gmdc;
+    std::string out;
     double scale = 100;
-    if (const auto text = args.value("--scale")) {
-        const char* end = text->data() + text->size();
-        const auto r = std::from_chars(text->data(), end, scale);
-        if (r.ec != std::errc() || r.ptr != end || !std::isfinite(scale) || scale <= 0)
-            return usage_error("--scale needs a number of percent above 0, not '" + *text + "'", kToObjUsage);
-    }
+};
 
+int run_to_obj(const ToObjOptions& options)
+{
     ConsoleSink sink;
     State state;
-    if (!readGmdc(state.gmdc, args.positional()[0], sink) || !write_gmdc_as_obj(state.gmdc, *out, scale, sink))
+    GmdcSource source = options.gmdc;
+    if (!load_gmdc(source, state.gmdc, sink) || !write_gmdc_as_obj(state.gmdc, options.out, options.scale, sink))
         return kExitFailure;
     const std::size_t objects = state.gmdc.objects.size();
-    sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + *out);
+    sink.info("Wrote " + std::to_string(objects) + (objects == 1 ? " object to " : " objects to ") + options.out);
     return kExitOk;
+}
+
+} // namespace
+
+void register_to_obj(CLI::App& app)
+{
+    auto options = std::make_shared<ToObjOptions>();
+    CLI::App* command = add_command(app, "to-obj", "write every GMDC object as a group of an OBJ file",
+                                    kToObjDescription, [options] { return run_to_obj(*options); });
+    command->add_option("GMDC", options->gmdc.path, "the GMDC file or package")->required();
+    add_resource_option(*command, options->gmdc);
+    add_output(*command, options->out, "the OBJ file to write");
+    const CLI::Validator percent(
+        [](const std::string& text) {
+            double v = 0;
+            return CLI::detail::lexical_cast(text, v) && std::isfinite(v) && v > 0
+                       ? std::string()
+                       : "--scale needs a number of percent above 0, not '" + text + "'";
+        },
+        "", "PERCENT");
+    command->add_option("--scale", options->scale, "multiply the positions by PERCENT / 100 (default 100: unchanged)")
+        ->check(percent);
 }
 
 } // namespace mw::cli

@@ -2,6 +2,8 @@
 // padding every save applies, and the save itself through the atomic save helper.
 #include "gmdc/gmdc_writer.h"
 
+#include "gmdc/gmdc_check.h"
+
 #include "core/byte_io.h"
 #include "core/save_file.h"
 
@@ -381,6 +383,9 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error(error);
         return false;
     }
+    // Reported only: a save never refuses a file the game might still read.
+    for (const CheckFinding& f : check_gmdc(gmdc))
+        sink.warning("Check of the saved file: " + finding_text(f));
     sink.info("Save Complete");
     return true;
 }

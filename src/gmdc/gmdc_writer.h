@@ -35,11 +35,12 @@ struct VertexPadding {
 VertexPadding applyVertexPadding(GmdcFile& gmdc);
 void undoVertexPadding(GmdcFile& gmdc, const VertexPadding& padding);
 
-// Writes `gmdc` to `path` atomically, with the vertex padding in the bytes written, and
-// reports "Save Complete". The record is left as it was (padding is not kept in memory),
-// so every save of one record writes the same bytes; a file loaded and saved again gains
-// its three padding vertices. On failure reports the path and the reason and leaves an
-// existing file as it was. A record that holds no GMDC is refused.
+// Writes `gmdc` to `path` atomically, with the vertex padding in the bytes written, reports
+// what check_gmdc finds in it as warnings (without refusing) and "Save Complete". The
+// record is left as it was (padding is not kept in memory), so every save of one record
+// writes the same bytes; a file loaded and saved again gains its three padding vertices.
+// On failure reports the path and the reason and leaves an existing file as it was. A
+// record that holds no GMDC is refused.
 bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options = {});
 
 } // namespace mw

@@ -1,5 +1,6 @@
 #include "merge/body_save.h"
 
+#include "gmdc/gmdc_check.h"
 #include "gmdc/gmdc_writer.h"
 
 #include <algorithm>
@@ -88,6 +89,14 @@ bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink)
         sink.error("Cannot save " + path + " as a body mesh: " + error + ". Nothing was written.");
         return false;
     }
+    const bool morphs = std::any_of(state.gmdc.dataLists.begin(), state.gmdc.dataLists.end(), [](const DataList& d) {
+        return left_out(d.identity) && d.identity != kIdentityBumpNormals && d.recordCount > 0;
+    });
+    std::string names;
+    for (const std::string& n : morph_names(state.gmdc))
+        names += (names.empty() ? "\"" : ", \"") + n + "\"";
+    if (morphs && !names.empty())
+        sink.warning("The body-mesh layout keeps no morph lists: " + path + " drops the morphs " + names + ".");
     GmdcWriteOptions options;
     options.bodyMesh = true;
     return writeGmdc(state.gmdc, path, sink, options);

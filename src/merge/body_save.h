@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
+#include "state/state.h"
 
 #include <string>
 

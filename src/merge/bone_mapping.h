@@ -3,8 +3,8 @@
 // model its three weights. Run by "Replace" after the model's lists are in place.
 #pragma once
 
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <string>
 

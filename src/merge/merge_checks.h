@@ -1,12 +1,12 @@
-// What every merging operation checks before it changes anything, and the small list
-// edits they share. A merge either fits completely or changes nothing, so each operation
+// What every merging operation checks before it changes anything (the list edits they
+// then make are in list_edits.h). A merge either fits completely or changes nothing, so each operation
 // looks up and checks every list, model and object it will touch first; only then does it
 // write. Errors are sentence fragments ("object group 3 does not exist") that the
 // commands wrap into a message naming the model and the object.
 #pragma once
 
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <cstdint>
 #include <string>
@@ -56,28 +56,9 @@ bool check_float_layout(const DataList& list, int width, const char* role, std::
 // "3 weights", else one. Returns 0 with `error` for any other layout.
 int weight_layout(const DataList& weights, const ViewOptions& options, std::string& error);
 
-// A saved GMDC carries three all-zero padding vertices at the end of object group 1's
-// vertex list, which its normal and texture-coordinate lists lack. Returns how many
-// trailing vertices to drop before appending so that all lists line up again: the excess
-// of `positions` over `otherCount` when those vertices are all zero, else 0.
-std::int32_t padding_vertices(const DataList& positions, std::int32_t otherCount);
-void drop_vertices(DataList& positions, std::int32_t count);
-
-// Appends the first `count` entries of `values` (3 or 2 floats each) behind a list that
-// holds 3 or 2 floats per record, adding `count` records.
-void append_vec3(DataList& list, const std::vector<Vec3f>& values, std::size_t count);
-void append_vec2(DataList& list, const std::vector<Vec2f>& values, std::size_t count);
-// Drops a list's values and records (its other fields stay).
-void clear_list(DataList& list);
-
-// The value of a vertex that hangs on bone-list slot `subGroup` (1-based) alone:
-// byte 0 = subGroup - 1, bytes 1 to 3 = 0xFF, that is (subGroup - 1) - 256.
-std::int32_t single_bone_value(std::int32_t subGroup);
-
-// Whether the model's faces, as 0-based indices shifted by `offset`, stay within 32767;
-// append_model_faces then appends them behind `faces`.
+// Whether the model's faces, as 0-based indices shifted by `offset`, stay within 32767
+// (append_model_faces, in list_edits.h, then appends them).
 bool check_shifted_faces(const MeshModel& model, std::int64_t offset, std::string& error);
-void append_model_faces(std::vector<std::int16_t>& faces, const MeshModel& model, std::int32_t offset);
 
 // The number of vertices the faces of object group `group` (1-based) can address: the
 // smallest record count of its vertex, normal and texture-coordinate lists.

@@ -11,6 +11,9 @@ struct ImportOptions {
     bool importNormals = true;  // "Import Normals"
     bool importUVs = true;      // "Import UVs"
     bool importPolygons = true; // "Import Polygons"
+    // Leave a group's other per-vertex lists (bones, morphs) as they are when its vertex
+    // count changes, instead of rebuilding them for the new vertices; a warning names them.
+    bool keepLists = false;
 };
 
 // Options of the 3D view window; all unticked when it opens.
@@ -20,6 +23,7 @@ struct ViewOptions {
     bool bumpMap = false;         // "Bump map"
     bool usingXsiModTool = false; // "Using XSI Mod Tool": multi-bone SMD bone numbers are one higher
     bool usingThreeDsMax = false; // "Using 3DS MAX": the SMD reader reads weighted bones
+    bool keepLists = false;       // as ImportOptions::keepLists
 };
 
 } // namespace mw

@@ -1,20 +1,80 @@
 #include "merge/merge_pass.h"
 
 #include "merge/bone_slot.h"
+#include "merge/list_edits.h"
 #include "merge/merge_checks.h"
+#include "merge/vertex_transfer.h"
+#include "mesh/gmdc_to_obj.h"
+
+#include <algorithm>
 
 namespace mw {
 
 namespace {
 
-// The last object (1-based) whose name equals `name` exactly, 0 when none does.
-int object_named(const GmdcFile& gmdc, const std::string& name)
+// The objects (1-based) a model of this name is meant for: those named exactly so, or,
+// when there are none, those whose OBJ group name (as "Convert to OBJ" writes it) is it.
+std::vector<int> objects_named(const GmdcFile& gmdc, const std::string& name)
 {
-    int found = 0;
-    for (std::size_t i = 0; i < gmdc.objects.size(); ++i)
+    std::vector<int> exact, written;
+    for (std::size_t i = 0; i < gmdc.objects.size(); ++i) {
         if (gmdc.objects[i].name == name)
-            found = static_cast<int>(i) + 1;
-    return found;
+            exact.push_back(static_cast<int>(i) + 1);
+        else if (obj_group_name(gmdc.objects[i].name) == name)
+            written.push_back(static_cast<int>(i) + 1);
+    }
+    return exact.empty() ? written : exact;
+}
+
+std::string numbered_list(const std::vector<std::string>& labels)
+{
+    std::string out;
+    for (const std::string& l : labels)
+        out += (out.empty() ? "" : ", ") + l;
+    return out;
+}
+
+// The object each model (1-based) goes into, 0 for none: the k-th model of a name into the
+// k-th object of that name; models beyond the objects' number into the last of them, with
+// a warning. Fewer models than objects of a name cannot say which is meant: refused.
+bool match_models(const State& state, std::vector<int>& objectFor, std::vector<std::string>& warnings,
+                  std::string& error)
+{
+    const GmdcFile& gmdc = state.gmdc;
+    objectFor.assign(static_cast<std::size_t>(state.models.modelCount()) + 1, 0);
+    std::vector<std::pair<std::vector<int>, std::vector<int>>> byObjects; // objects, their models
+    for (int m = 1; m <= state.models.modelCount(); ++m) {
+        std::vector<int> objects = objects_named(gmdc, state.models.models[static_cast<std::size_t>(m - 1)].name);
+        if (objects.empty())
+            continue;
+        auto same = std::find_if(byObjects.begin(), byObjects.end(), [&](const auto& e) { return e.first == objects; });
+        if (same == byObjects.end())
+            byObjects.push_back({std::move(objects), {m}});
+        else
+            same->second.push_back(m);
+    }
+    for (const auto& [objects, models] : byObjects) {
+        std::vector<std::string> modelNames, objectNames;
+        for (int m : models)
+            modelNames.push_back(model_label(state.models, m));
+        for (int o : objects)
+            objectNames.push_back(object_label(gmdc, o));
+        if (models.size() < objects.size()) {
+            error = "Cannot merge " + numbered_list(modelNames) + ": " + std::to_string(objects.size()) +
+                    " objects share the name (" + numbered_list(objectNames) +
+                    ") and the names do not say which model goes into which. Nothing was changed.";
+            return false;
+        }
+        for (std::size_t k = 0; k < models.size(); ++k)
+            objectFor[static_cast<std::size_t>(models[k])] = objects[std::min(k, objects.size() - 1)];
+        if (models.size() > objects.size())
+            warnings.push_back(
+                "More models than objects of that name: " +
+                numbered_list(std::vector<std::string>(modelNames.begin() + static_cast<std::ptrdiff_t>(objects.size()),
+                                                       modelNames.end())) +
+                " were appended to " + objectNames.back() + ".");
+    }
+    return true;
 }
 
 // One list that merge_object appends to.
@@ -154,19 +214,24 @@ bool merge_model_faces_2_Gmdc(State& state, int model, int object, int offset, s
     return true;
 }
 
-bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inputFileBoxEmpty, MessageSink& sink)
+bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageSink& sink)
 {
-    if (inputFileBoxEmpty)
-        return true;
     GmdcFile backup = state.gmdc;
     GmdcFile& gmdc = state.gmdc;
     std::vector<bool> replaced(gmdc.objectGroups.size(), false);
     KeptFaces kept(gmdc);
     std::vector<std::string> unmatched;
+    std::vector<int> objectFor;
+    std::vector<std::string> matchWarnings;
+    std::string matchError;
+    if (!match_models(state, objectFor, matchWarnings, matchError)) {
+        sink.error(matchError);
+        return false;
+    }
     const bool anyList = options.importVertices || options.importNormals || options.importUVs;
 
     for (int m = 1; m <= state.models.modelCount(); ++m) {
-        const int object = object_named(gmdc, state.models.models[static_cast<std::size_t>(m - 1)].name);
+        const int object = objectFor[static_cast<std::size_t>(m)];
         if (object == 0) {
             unmatched.push_back(model_label(state.models, m));
             continue;
@@ -208,8 +273,11 @@ bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inp
         sink.error("Cannot merge " + what + ": " + error + ". Nothing was changed.");
         return false;
     }
+    for (const std::string& w : matchWarnings)
+        sink.warning(w);
     for (const std::string& w : warnings)
         sink.warning(w);
+    follow_new_vertices(backup, gmdc, options.keepLists, sink);
     if (!unmatched.empty()) {
         std::string names;
         for (const std::string& u : unmatched)

@@ -9,19 +9,22 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <string>
 
 namespace mw {
 
-// The merge pass. Models whose name matches no object (exact, case-sensitive; the last
-// matching object wins) are left out and named in a warning. When `inputFileBoxEmpty`
-// (the main window's input-file box holds no path) no model is merged. All or nothing:
+// The merge pass. A model goes into the object of its name (exact, case-sensitive, or the
+// name "Convert to OBJ" gives the object's group); the k-th model of a name into the k-th
+// object of that name, further models appended to the last of them with a warning, and
+// fewer models than objects of a name refused. Models whose name matches no object are
+// left out and named in a warning. Per-vertex lists of a group whose vertex count changed
+// follow the new vertices (see follow_new_vertices). All or nothing:
 // when any model cannot be merged, the message names it and its object and the GMDC stays
 // as it was. Warns about objects that keep old faces in a replaced object group.
-bool merge_models_into_gmdc(State& state, const ImportOptions& options, bool inputFileBoxEmpty, MessageSink& sink);
+bool merge_models_into_gmdc(State& state, const ImportOptions& options, MessageSink& sink);
 
 // Replaces the contents of data lists `vertexList`, `normalList` and `uvList` with
 // model `model`'s vertices, first vertexCount normals and first vertexCount texture

@@ -1,6 +1,7 @@
 #include "merge/subgroup.h"
 
 #include "merge/bone_slot.h"
+#include "merge/list_edits.h"
 #include "merge/merge_checks.h"
 #include "merge/merge_pass.h"
 

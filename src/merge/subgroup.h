@@ -7,8 +7,8 @@
 // returns false with `error` and changes nothing (the bone-assignment slot included).
 #pragma once
 
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <string>
 

@@ -2,8 +2,10 @@
 
 #include "merge/bone_mapping.h"
 #include "merge/bone_slot.h"
+#include "merge/list_edits.h"
 #include "merge/merge_checks.h"
 #include "merge/subgroup.h"
+#include "merge/vertex_transfer.h"
 
 #include <algorithm>
 
@@ -135,6 +137,7 @@ bool replace_models(State& state, const ViewOptions& options, MessageSink& sink)
         return refuse(state, backup, savedSlot, sink, "replace", m, " into ", t, error);
     for (const std::string& w : warnings)
         sink.warning(w);
+    follow_new_vertices(backup, gmdc, options.keepLists, sink);
     return true;
 }
 
@@ -158,6 +161,7 @@ bool add_models(State& state, const ViewOptions& options, MessageSink& sink)
         sink.error("Cannot add the models: " + error + ". Nothing was changed.");
         return false;
     }
+    follow_new_vertices(backup, state.gmdc, options.keepLists, sink);
     return true;
 }
 

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <string>
 

@@ -41,7 +41,7 @@ class ObjText {
         const DataList* normals = list_at(gmdc, g, 2);
         const DataList* uvs = list_at(gmdc, g, 3);
 
-        text_ += "g " + object.name + kEol;
+        text_ += "g " + obj_group_name(object.name) + kEol;
         if (positions && !values(*positions, "v ", 3, scale, false, "vertex-position"))
             return false;
         if (uvs && !values(*uvs, "vt ", 2, 1.0, true, "texture-coordinate"))
@@ -124,6 +124,25 @@ class ObjText {
 };
 
 } // namespace
+
+std::string obj_group_name(const std::string& name)
+{
+    if (name.empty())
+        return "%";
+    std::string out;
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b > 0x20 && b < 0x7F && c != '#' && c != '%' && c != '\\') {
+            out += c;
+        } else {
+            const char* hex = "0123456789ABCDEF";
+            out += '%';
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        }
+    }
+    return out;
+}
 
 bool gmdc_to_obj_text(const GmdcFile& gmdc, double scalePercent, std::string& out, std::string& error)
 {

@@ -5,7 +5,8 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
+#include "mesh/text_source.h"
+#include "state/state.h"
 
 #include <string>
 
@@ -33,14 +34,26 @@ struct ObjReadOptions {
 //   the model set stays empty.
 // - Otherwise every model holds vertexCount == normalCount == uvCount distinct corners,
 //   faces whose vertex1..vertex3 lie in 1..vertexCount (normal and uv numbers 0), the
-//   MTL file is read, and "Finished reading obj file. " CR LF "Number of models:" N is
-//   reported.
+//   MTL file is read, and "Finished reading obj file. Number of models:" N is reported.
+// A polygon of more than three corners becomes a fan of triangles from its first corner
+// (an info message counts them; a warning names the first line whose corners are not on
+// a convex outline). A UTF-8 byte-order mark is skipped; UTF-16 text is refused.
+//
+// The file is read in blocks, never whole.
 bool read_obj(State& state, const std::string& fileName, MessageSink& sink, const ObjReadOptions& options = {});
+
+// The same for text from any source (source.name() names it in messages); the MTL text
+// comes from `mtl` when the file names an MTL file and `mtl` is given.
+bool read_obj(State& state, TextSource& source, MessageSink& sink, const ObjReadOptions& options = {},
+              TextSource* mtl = nullptr);
 
 // Reads the MTL file named by state.models.mtlFileName and sets the texture file of
 // every material row whose material it defines. A relative name is looked up beside
 // `objFileName` first, then in the current folder; a missing file is ignored silently.
 // Returns true when an MTL file was read.
 bool read_mtl(State& state, const std::string& objFileName, MessageSink& sink);
+
+// Reads MTL text from `source` into the material rows; false when it cannot be read.
+bool read_mtl(State& state, TextSource& source, MessageSink& sink);
 
 } // namespace mw

@@ -2,9 +2,9 @@
 
 #include "mesh/keyword.h"
 #include "mesh/numbers.h"
-#include "mesh/text_lines.h"
 #include "mesh/tokens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -136,8 +136,9 @@ bool SmdParser::read_vertex(std::string_view text)
             error_ = kTooManyBones;
             return false;
         }
-        if (links < 0)
-            return refuse("the link count " + std::string(t[9]) + " is negative");
+        // A negative count is read like 0, the vertex on its parent bone, rather than
+        // losing the whole file over one line.
+        links = std::max<std::int16_t>(links, 0);
         std::int16_t bones[3] = {-1, -1, -1};
         float weights[3] = {0, 0, 0};
         for (int k = 0; k < links; ++k)
@@ -179,30 +180,41 @@ bool SmdParser::read_vertex(std::string_view text)
 
 } // namespace
 
-bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options)
+bool read_smd(State& state, TextSource& source, MessageSink& sink, const SmdReadOptions& options)
 {
-    std::string text;
-    if (!load_text_file(fileName, text, sink))
+    LineReader lines(source);
+    if (!lines.start(sink))
         return false;
+    const std::string& fileName = source.name();
     SmdParser parser(fileName, options);
-    bool ok = true;
-    for_each_line(text, [&](std::string_view line) {
-        if (ok && !parser.finished())
-            ok = parser.line(line);
-    });
-    if (!ok) {
-        sink.error(parser.error());
-        return false;
+    for (std::string_view line; !parser.finished() && lines.next(line);) {
+        if (!parser.line(line)) {
+            sink.error(parser.error());
+            return false;
+        }
     }
+    if (source.failed(sink))
+        return false;
     if (!parser.sawTriangles()) {
         sink.error(fileName + " has no \"triangles\" section, so there is no mesh to read");
+        return false;
+    }
+    if (parser.model.faces.empty()) {
+        sink.error(fileName + " has no triangles in its \"triangles\" section, so there is no mesh to read");
         return false;
     }
     state.models.models.clear();
     state.models.models.push_back(std::move(parser.model));
     state.models.modelSource = 2;
-    sink.info("Finished reading smd file. \r\nNumber of models:1");
+    // One message, no line end: the one who shows it decides how lines end.
+    sink.info("Finished reading smd file. Number of models:1");
     return true;
+}
+
+bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options)
+{
+    FileSource source(fileName);
+    return source.open(sink) && read_smd(state, source, sink, options);
 }
 
 } // namespace mw

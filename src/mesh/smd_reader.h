@@ -4,7 +4,8 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
+#include "mesh/text_source.h"
+#include "state/state.h"
 
 #include <string>
 
@@ -20,15 +21,19 @@ struct SmdReadOptions {
 // Reads `fileName` and, on success, replaces state.models.models by one model named
 // "object 1" (vertexCount == normalCount == uvCount == boneVertexCount == the number of
 // vertex lines; face f is vertices 3f-2, 3f-1, 3f), sets modelSource to 2, reports
-// "Finished reading smd file. " CR LF "Number of models:1" and returns true.
+// "Finished reading smd file. Number of models:1" and returns true.
 //
 // boneMode 1: bone1 holds each vertex's parent bone. boneMode 2: boneLinkCount, bone1..3
 // and weight1..3 hold the links (-1 for a bone not given; a vertex without links hangs
-// on its parent bone with weight 1).
+// on its parent bone with weight 1; a negative link count reads as 0).
 //
-// A refused file (cannot be loaded, no "triangles" section, more than three links on a
+// A UTF-8 byte-order mark is skipped. A refused file (cannot be loaded, UTF-16 text, no
+// "triangles" section or no triangle in it, more than three links on a
 // vertex, a number that cannot be held, more than 32767 vertex lines) leaves the model
 // set unchanged after a message; the messages of numbers name the line.
 bool read_smd(State& state, const std::string& fileName, MessageSink& sink, const SmdReadOptions& options = {});
+
+// The same for text from any source; source.name() names it in messages.
+bool read_smd(State& state, TextSource& source, MessageSink& sink, const SmdReadOptions& options = {});
 
 } // namespace mw

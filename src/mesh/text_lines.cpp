@@ -1,9 +1,6 @@
 #include "mesh/text_lines.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
+#include "mesh/text_source.h"
 
 namespace mw {
 
@@ -14,54 +11,20 @@ std::vector<std::string_view> split_lines(std::string_view text)
     return lines;
 }
 
-namespace {
-
-// The numbers and descriptions users of the program have always been shown.
-void report_load_error(MessageSink& sink, int number, const std::string& description, const std::string& fileName)
-{
-    sink.error("Error #:  " + std::to_string(number) + " " + description + " (" + fileName + ")");
-}
-
-} // namespace
-
 bool load_text_file(const std::string& fileName, std::string& bytes, MessageSink& sink)
 {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f) {
-        const int err = errno;
-        if (err == ENOENT || err == ENOTDIR)
-            report_load_error(sink, 53, "File not found", fileName);
-        else if (err == EACCES || err == EPERM)
-            report_load_error(sink, 75, std::string("Path/File access error: ") + std::strerror(err), fileName);
-        else
-            report_load_error(sink, 57, std::string("Device I/O error: ") + std::strerror(err), fileName);
+    FileSource source(fileName);
+    if (!source.open(sink))
         return false;
-    }
-    struct stat st {};
-    if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(f);
-        report_load_error(sink, 75, "Path/File access error: it is a folder", fileName);
-        return false;
-    }
     std::string data;
-    if (st.st_size > 0) {
-        // One read for the whole file; the loop below takes whatever is left.
-        data.resize(static_cast<std::size_t>(st.st_size));
-        data.resize(std::fread(data.data(), 1, data.size(), f));
-    }
-    char buffer[1 << 16];
-    std::size_t n;
-    while (!std::ferror(f) && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) {
-        report_load_error(sink, 57, std::string("Device I/O error: ") + std::strerror(err), fileName);
+    for (std::string_view block; !(block = source.next_block()).empty();)
+        data.append(block);
+    if (source.failed(sink))
         return false;
-    }
     if (data.empty()) {
-        report_load_error(sink, 62, "Input past end of file: the file is empty", fileName);
+        // The same refusal the readers give an empty file.
+        LineReader lines(source);
+        lines.start(sink);
         return false;
     }
     bytes.swap(data);

@@ -1,7 +1,7 @@
 #include "smd_export/smd_writer.h"
 
 #include "core/save_file.h"
-#include "merge/bone_slot.h"
+#include "gmdc/gmdc_lookup.h"
 #include "mesh/numbers.h"
 
 #include <algorithm>
@@ -273,7 +273,7 @@ bool smd_text(State& state, int objectNumber, std::int16_t mode, std::string& ou
                 std::to_string(gmdc.objectGroups.size()) + " object groups (numbered from 0).";
         return false;
     }
-    const int slot = find_bone_list(state, static_cast<int>(group));
+    const int slot = state.boneAssignmentSlot = bone_list_position(gmdc, static_cast<int>(group));
     const bool multipleBones = mode != kSmdSingleBone;
     SmdBuilder builder(gmdc, objectNumber, error);
     ObjectLists lists;

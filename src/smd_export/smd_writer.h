@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
+#include "state/state.h"
 
 #include <cstdint>
 #include <string>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/message_sink.h"
-#include "core/state.h"
+#include "state/state.h"
 #include "wizard/default_area.h"
 
 #include <string>

@@ -9,8 +9,10 @@
 #include "merge/merge_test_util.h"
 #include "mesh/gmdc_to_obj.h"
 #include "mesh/obj_writer.h"
+#include "package/package.h"
 #include "smd_export/smd_writer.h"
 #include "support/gmdc_builders.h"
+#include "support/package_builder.h"
 #include "support/test_support.h"
 #include "wizard/shape_writer.h"
 
@@ -63,6 +65,25 @@ std::vector<SaveWriter> all_save_writers()
                  std::make_shared<GmdcFile>(large ? test::make_body_mesh(32767, 20000) : test::make_body_mesh());
              return [gmdc](const std::string& path, MessageSink& sink) { return writeGmdc(*gmdc, path, sink); };
          }});
+    writers.push_back({"writePackage", ".package", [](bool large) -> SaveFn {
+                           auto package = std::make_shared<Package>();
+                           std::string bytes(large ? 3u << 20 : 1000u, 'p');
+                           std::uint64_t state = 1;
+                           for (char& c : bytes) { // hardly compressible
+                               state = state * 6364136223846793005u + 1442695040888963407u;
+                               c = static_cast<char>(state >> 56);
+                           }
+                           std::string error;
+                           parsePackage(test::build_package({{kTypeGmdc, 1, 2, 3, bytes, true}}, true), *package, error,
+                                        "save.package");
+                           return [package, bytes](const std::string& path, MessageSink& sink) {
+                               std::string message;
+                               if (writePackage(*package, {{0, bytes + "!"}}, path, message))
+                                   return true;
+                               sink.error(message);
+                               return false;
+                           };
+                       }});
     writers.push_back({"writeShape", ".simpe",
                        [](bool) -> SaveFn {
                            auto shape = std::make_shared<ShpeFile>();

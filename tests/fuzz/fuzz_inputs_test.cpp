@@ -6,6 +6,7 @@
 #include "checks/gmdc_checks.h"
 #include "checks/merge_checks.h"
 #include "checks/obj_checks.h"
+#include "checks/package_checks.h"
 #include "checks/smd_checks.h"
 #include "checks/text_checks.h"
 #include "support/test_support.h"
@@ -28,6 +29,7 @@ const std::map<std::string, Check>& checks_by_target()
         {"fuzz_gmdc", mw::fuzz::check_gmdc},
         {"fuzz_merge", mw::fuzz::check_merge},
         {"fuzz_obj", mw::fuzz::check_obj},
+        {"fuzz_package", [](std::string_view b) { return mw::fuzz::check_package(b) + mw::fuzz::check_qfs(b); }},
         {"fuzz_smd", mw::fuzz::check_smd},
         {"fuzz_text", mw::fuzz::check_text_primitives},
     };

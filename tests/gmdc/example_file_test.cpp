@@ -2,9 +2,9 @@
 // builds from examples/example.obj (meshwright-cli new-object), examples/body_mesh.5gd is
 // the test builders' body mesh. Run with MESHWRIGHT_REGENERATE_EXAMPLE=1 to write them
 // afresh after the inputs or the code that makes them change.
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
 #include "mesh/obj_reader.h"
+#include "state/state.h"
 #include "support/gmdc_builders.h"
 #include "support/test_support.h"
 #include "wizard/wizard_construction.h"

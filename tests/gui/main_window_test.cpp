@@ -174,7 +174,7 @@ TEST_F(GuiTest, UndoingTheMergeMergesAgainAndChangedOptionsStartFromTheLoadedGmd
     NullSink quiet;
     ImportOptions noPolygons;
     noPolygons.importPolygons = false;
-    ASSERT_TRUE(merge_models_into_gmdc(expected, noPolygons, false, quiet));
+    ASSERT_TRUE(merge_models_into_gmdc(expected, noPolygons, quiet));
     EXPECT_EQ(document->state().gmdc, expected.gmdc);
 }
 

@@ -45,6 +45,7 @@ TEST(BodyMeshSave, A30ListBodyMeshIsWrittenWith15ListsAndIndices10To14)
     RecordingSink sink;
     ASSERT_TRUE(save_body_gmdc(s, dir.file("body.5gd"), sink)) << sink.last();
     EXPECT_EQ(sink.last(), "Save Complete");
+    EXPECT_TRUE(sink.contains("drops the morphs \"auskin/skin\", \"/empty first\", \"a/\".")) << sink.entries[0].text;
 
     const GmdcFile back = read_back(dir.file("body.5gd"));
     ASSERT_EQ(back.dataLists.size(), 15u);

@@ -1,8 +1,9 @@
 // Models, GMDC records and checks shared by the merging tests.
 #pragma once
 
-#include "core/state.h"
+#include "core/message_sink.h"
 #include "gmdc/gmdc_writer.h"
+#include "state/state.h"
 #include "support/gmdc_builders.h"
 #include "support/model_builders.h"
 
@@ -61,6 +62,15 @@ inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bit
     for (const std::uint32_t b : bits)
         out.push_back(static_cast<std::int32_t>(b));
     return out;
+}
+
+// How many messages of `kind` the sink holds.
+inline std::size_t count_of(const RecordingSink& sink, MessageKind kind)
+{
+    std::size_t n = 0;
+    for (const RecordingSink::Entry& e : sink.entries)
+        n += e.kind == kind ? 1 : 0;
+    return n;
 }
 
 inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16_t modelSource = 1)

@@ -31,7 +31,7 @@ TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
     s.models.models = {test::make_obj_model("teapot", 13248, 6320, 1.0f),
                        test::make_obj_model("teapot", 3000, 1000, 5.0f)};
     RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink)) << sink.last();
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
     ASSERT_TRUE(writeGmdc(s.gmdc, dir.file("teapot.5gd"), sink)) << sink.last();
 
     GmdcFile back;
@@ -39,7 +39,7 @@ TEST(RealFiles, TwoModelsMergedIntoTheTeapotSaveAndReadBack)
     EXPECT_EQ(back.dataLists[0].recordCount, 16248 + 3);
     EXPECT_EQ(back.dataLists[1].recordCount, 16248);
     EXPECT_EQ(back.dataLists[2].recordCount, 16248);
-    EXPECT_EQ(back.dataLists[3].recordCount, 13248); // the bump-map normals are not the merge's
+    EXPECT_EQ(back.dataLists[3].recordCount, 16248); // the bump-map normals follow the new vertices
     EXPECT_EQ(back.objectGroups[0].vertexCount, 16248);
     EXPECT_EQ(back.objects[0].faces.size(), 3u * 7320u);
     EXPECT_EQ(back.objects[0].faces.back(), 1002 - 1 + 13248); // the last face (1000, 1001, 1002), shifted
@@ -74,7 +74,7 @@ TEST(RealFiles, AnObjGroupOfAnotherNameLeavesTheTeapotAsItWas)
     ASSERT_TRUE(read_obj(s, test::fixtures_dir() + "/obj/map-bump.obj", sink)) << sink.last();
     s.gmdc = gmdc; // read_obj resets the whole state, as the main window's step 1 does
     const std::string before = test::bytes_of(s.gmdc);
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, false, sink));
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_TRUE(test::bytes_of(s.gmdc) == before);
     EXPECT_TRUE(sink.contains("left out: model 1 \"Cube\"")) << sink.last();
 }

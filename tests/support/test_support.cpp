@@ -51,7 +51,9 @@ bool file_exists(const std::string& path)
 
 std::string fixtures_dir()
 {
-    const std::string dir = std::string(MESHWRIGHT_SOURCE_DIR) + "/../shared/fixtures";
+    // MESHWRIGHT_FIXTURES names the folder for a checkout that is not beside it (a worktree).
+    const char* env = std::getenv("MESHWRIGHT_FIXTURES");
+    const std::string dir = env && *env ? env : std::string(MESHWRIGHT_SOURCE_DIR) + "/../shared/fixtures";
     struct stat st {};
     return ::stat(dir.c_str(), &st) == 0 ? dir : std::string();
 }

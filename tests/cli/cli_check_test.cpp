@@ -1,0 +1,64 @@
+// `check` and the GMDC details of `info`, run as a separate process.
+#include "support/cli_files.h"
+#include "support/cli_run.h"
+#include "support/gmdc_builders.h"
+#include "support/test_support.h"
+
+#include "gmdc/gmdc_writer.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace mw::test {
+namespace {
+
+std::string bytes_of(const GmdcFile& g)
+{
+    std::string bytes, error;
+    EXPECT_TRUE(serializeGmdc(g, bytes, error)) << error;
+    return bytes;
+}
+
+TEST(CliCheck, ExitStatusOneOnlyForAFault)
+{
+    const CliFiles f;
+    GmdcFile broken = make_static_mesh();
+    broken.objects[0].faces[0] = 6;
+    write_file(f("broken.5gd"), bytes_of(broken));
+    const struct {
+        const char* file;
+        int status;
+        std::size_t faults, warnings;
+    } cases[] = {{"static.5gd", 0, 0, 0}, {"body.5gd", 0, 0, 1}, {"broken.5gd", 1, 1, 0}};
+    for (const auto& c : cases) {
+        const CliRun r = cli({"check", f(c.file), "--json"});
+        EXPECT_EQ(r.status, c.status) << c.file << "\n" << r.err;
+        const nlohmann::json j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j["faults"], c.faults) << c.file;
+        EXPECT_EQ(j["warnings"], c.warnings) << c.file;
+    }
+    const CliRun text = cli({"check", f("broken.5gd")});
+    EXPECT_NE(text.out.find("fault: object #1 \"teapot\": face index 6 at position 1"), std::string::npos) << text.out;
+
+    // A save reports the same finding and still succeeds.
+    const CliRun resave = cli({"resave", f("broken.5gd"), f("out.5gd")});
+    EXPECT_EQ(resave.status, 0);
+    EXPECT_NE(resave.err.find("face index 6 at position 1"), std::string::npos) << resave.err;
+}
+
+TEST(CliInfo, ShowsMorphNamesBoneListsAndBytesAfterTheGmdc)
+{
+    const CliFiles f;
+    write_file(f("tail.5gd"), read_file(f("body.5gd")) + "xyz");
+    const CliRun r = cli({"info", f("tail.5gd")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* part : {"Morphs: 3", "auskin/skin", "Object #1: [2 3 4 5", "3 bytes follow the end of the GMDC"})
+        EXPECT_NE(r.out.find(part), std::string::npos) << part;
+    const nlohmann::json j = nlohmann::json::parse(cli({"info", f("tail.5gd"), "--json"}).out);
+    EXPECT_EQ(j["morphNames"].size(), 3u);
+    EXPECT_EQ(j["boneLists"][0].size(), 40u);
+    EXPECT_EQ(j["bytesAfterGmdc"], 3);
+}
+
+} // namespace
+} // namespace mw::test

@@ -1,0 +1,168 @@
+// Per-vertex lists following an object group's new vertices.
+#include "merge/vertex_transfer.h"
+
+#include "merge/merge_pass.h"
+#include "merge/merge_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace mw {
+namespace {
+
+// Old vertices: A and B and C share a position, B and C a normal; D stands apart.
+VertexSet old_vertices()
+{
+    return {{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 1, 0, 0, 1, 0, 0, 0, 1}, {0, 0, 0, 0, 0.5f, 0, 0, 0}};
+}
+
+struct NearestCase {
+    const char* what;
+    VertexSet query;
+    std::int32_t expected;
+};
+
+class Nearest : public ::testing::TestWithParam<NearestCase> {};
+
+TEST_P(Nearest, PicksByPositionThenNormalThenTextureCoordinate)
+{
+    const NearestCase& c = GetParam();
+    EXPECT_EQ(nearest_vertices(old_vertices(), c.query), std::vector<std::int32_t>{c.expected}) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Nearest,
+    ::testing::Values(NearestCase{"closest position", {{0.9f, 0.1f, 0}, {0, 0, 1}, {0, 0}}, 3},
+                      NearestCase{"same position, nearest normal", {{0, 0, 0}, {0, 0.1f, 0.9f}, {0.5f, 0}}, 0},
+                      NearestCase{"same normal, nearest uv", {{0, 0, 0}, {0, 1, 0}, {0.4f, 0}}, 2},
+                      NearestCase{"same normal, other uv", {{0, 0, 0}, {0, 1, 0}, {0.1f, 0}}, 1},
+                      NearestCase{"six decimals off still the same position", {{1e-6f, 0, 0}, {0, 1, 0}, {0.5f, 0}}, 2},
+                      NearestCase{"far outside the old vertices", {{-50, 7, 3}, {0, 0, 1}, {0, 0}}, 0}));
+
+TEST(Nearest, GridAgreesWithASearchOfEveryVertex)
+{
+    VertexSet from, to;
+    std::uint32_t seed = 12345;
+    auto next = [&] { return static_cast<float>((seed = seed * 1103515245u + 12345u) >> 8 & 0xFFFF) / 6553.6f; };
+    for (int i = 0; i < 3000; ++i)
+        from.positions.insert(from.positions.end(), {next(), next() * 0.1f, next()});
+    for (int i = 0; i < 500; ++i)
+        to.positions.insert(to.positions.end(), {next(), next() * 0.1f, next()});
+    const std::vector<std::int32_t> got = nearest_vertices(from, to);
+    for (std::size_t j = 0; j < to.size(); ++j) {
+        float best = INFINITY;
+        for (std::size_t i = 0; i < from.size(); ++i) {
+            float d = 0;
+            for (int k = 0; k < 3; ++k)
+                d += std::pow(to.positions[3 * j + k] - from.positions[3 * i + k], 2.0f);
+            best = std::min(best, d);
+        }
+        float d = 0;
+        for (int k = 0; k < 3; ++k)
+            d += std::pow(to.positions[3 * j + k] - from.positions[3 * static_cast<std::size_t>(got[j]) + k], 2.0f);
+        EXPECT_NEAR(std::sqrt(d), std::sqrt(best), 2e-4f) << "vertex " << j;
+    }
+}
+
+// The body mesh after an edit that kept old vertices 7, 2, 2 and 9, in that order, and
+// wrote only positions, normals and texture coordinates (lists 1 to 3).
+GmdcFile edited(const GmdcFile& before)
+{
+    GmdcFile after = before;
+    const std::vector<std::size_t> kept = {7, 2, 2, 9};
+    for (int k = 0; k < 3; ++k) {
+        DataList& d = after.dataLists[static_cast<std::size_t>(k)];
+        const std::size_t w = k == 2 ? 2 : 3;
+        d.floatValues.clear();
+        for (std::size_t o : kept)
+            for (std::size_t c = 0; c < w; ++c)
+                d.floatValues.push_back(before.dataLists[static_cast<std::size_t>(k)].floatValues[w * o + c]);
+        d.recordCount = 4;
+    }
+    after.objectGroups[0].vertexCount = 4;
+    return after;
+}
+
+GmdcFile body_with_sparse_morph()
+{
+    GmdcFile g = test::make_body_mesh(12, 6);
+    DataList& sparse = g.dataLists[8]; // morph target indices: three records of one float
+    sparse.items = {2, 9, 11};
+    sparse.floatValues = {0.5f, 0.0f, 1.5f};
+    return g;
+}
+
+TEST(FollowNewVertices, EveryListTheEditLeftTakesItsNearestOldVertexRecord)
+{
+    const GmdcFile before = body_with_sparse_morph();
+    GmdcFile after = edited(before);
+    RecordingSink sink;
+    follow_new_vertices(before, after, false, sink);
+    const std::vector<std::size_t> kept = {7, 2, 2, 9};
+    for (std::size_t k = 3; k < 14; ++k) {
+        const DataList& old = before.dataLists[k];
+        const DataList& now = after.dataLists[k];
+        EXPECT_EQ(now.recordCount, 4) << "list " << k + 1;
+        if (k == 8)
+            continue;
+        const std::size_t w = old.valueCount() / 12;
+        for (std::size_t j = 0; j < kept.size(); ++j)
+            for (std::size_t c = 0; c < w; ++c) {
+                if (old.holdsLongValues())
+                    EXPECT_EQ(now.longValues[w * j + c], old.longValues[w * kept[j] + c]);
+                else
+                    EXPECT_EQ(now.floatValues[w * j + c], old.floatValues[w * kept[j] + c]) << "list " << k + 1;
+            }
+    }
+    // Old vertex 2 carried 0.5, old 9 a zero (dropped), old 11 is gone.
+    EXPECT_EQ(after.dataLists[8].items, (std::vector<std::int16_t>{1, 2}));
+    EXPECT_EQ(after.dataLists[8].floatValues, (std::vector<float>{0.5f, 0.5f}));
+    EXPECT_TRUE(sink.contains("Datalist #7 (bone assignments)")) << sink.last();
+    EXPECT_FALSE(sink.has(MessageKind::Warning));
+}
+
+TEST(FollowNewVertices, KeepListsLeavesThemAndNamesEachInAWarning)
+{
+    const GmdcFile before = body_with_sparse_morph();
+    GmdcFile after = edited(before);
+    const GmdcFile edit = after;
+    RecordingSink sink;
+    follow_new_vertices(before, after, true, sink);
+    EXPECT_TRUE(after == edit);
+    ASSERT_TRUE(sink.has(MessageKind::Warning));
+    for (const char* name : {"Datalist #4 ", "Datalist #7 (bone assignments)", "Datalist #8 (bone weights)",
+                             "Datalist #9 (morph target indices)", "Datalist #14 "})
+        EXPECT_TRUE(sink.contains(name)) << name;
+}
+
+TEST(FollowNewVertices, AnUnchangedVertexCountLeavesEveryList)
+{
+    const GmdcFile before = test::make_body_mesh(12, 6);
+    GmdcFile after = before;
+    after.dataLists[0].floatValues[0] = 99.0f; // moved, not added or removed
+    const GmdcFile edit = after;
+    RecordingSink sink;
+    follow_new_vertices(before, after, false, sink);
+    EXPECT_TRUE(after == edit);
+    EXPECT_TRUE(sink.empty());
+}
+
+TEST(FollowNewVertices, TheMergePassRebuildsTheListsItDoesNotWrite)
+{
+    State s = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
+    RecordingSink sink;
+    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.dataLists[3].recordCount, 4); // the bump-map normals
+    EXPECT_EQ(s.gmdc.dataLists[3].floatValues.size(), 12u);
+    EXPECT_TRUE(sink.contains("Datalist #4 (bump-map normals)"));
+
+    State kept = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
+    ImportOptions options;
+    options.keepLists = true;
+    ASSERT_TRUE(merge_models_into_gmdc(kept, options, sink));
+    EXPECT_EQ(kept.gmdc.dataLists[3].recordCount, 6);
+}
+
+} // namespace
+} // namespace mw

@@ -1,0 +1,231 @@
+// Packages: the fixture package, packages built here (plain and compressed, with and
+// without instance-high), the copy with replaced resources, and every damaged layout.
+#include "package/package.h"
+#include "support/package_builder.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace mw {
+namespace {
+
+using test::build_package;
+using test::get_u32;
+using test::set_u32;
+
+const std::string kPlain = "a plain resource: twenty bytes and more";
+const std::string kSquashed = std::string(3000, 'g') + "geometry" + std::string(500, 'h');
+
+std::vector<test::BuiltResource> two_resources()
+{
+    return {{kTypeShpe, 0x1C050000, 7, 0x11, kPlain, false}, {kTypeGmdc, 0x1C050000, 8, 0x22, kSquashed, true}};
+}
+
+Package parse(const std::string& bytes)
+{
+    Package p;
+    std::string error;
+    EXPECT_TRUE(parsePackage(bytes, p, error, "built.package")) << error;
+    return p;
+}
+
+std::string bytes_of(const Package& p, std::size_t i)
+{
+    std::string out, error;
+    EXPECT_TRUE(resourceBytes(p, i, out, error)) << error;
+    return out;
+}
+
+TEST(Package, ReadsTheFixturePackage)
+{
+    const std::string dir = test::fixtures_dir();
+    if (dir.empty())
+        GTEST_SKIP() << "no fixtures folder";
+    Package p;
+    std::string error;
+    ASSERT_TRUE(readPackage(dir + "/gmdc/teapot_model.package", p, error)) << error;
+    EXPECT_TRUE(p.hasInstanceHigh);
+    EXPECT_EQ(p.dirIndex, -1);
+    std::multiset<std::uint32_t> types;
+    for (const PackageResource& r : p.resources) {
+        types.insert(r.type);
+        EXPECT_FALSE(r.compressed);
+    }
+    EXPECT_EQ(types, (std::multiset<std::uint32_t>{kTypeGmdc, kTypeGmnd, kTypeShpe, kTypeCres}));
+    const auto gmdc = resourcesOfType(p, kTypeGmdc);
+    ASSERT_EQ(gmdc.size(), 1u);
+    EXPECT_TRUE(bytes_of(p, gmdc[0]) == test::read_file(dir + "/gmdc/teapot.5gd"));
+
+    // Its GMDC replaced by the body mesh: the other three resources keep their bytes.
+    const std::string body = test::read_file(dir + "/gmdc/adult_body.5gd");
+    std::string out;
+    ASSERT_TRUE(serializePackage(p, {{gmdc[0], body}}, out, error)) << error;
+    const Package q = parse(out);
+    ASSERT_EQ(q.resources.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(i == gmdc[0] ? bytes_of(q, i) == body : storedBytes(q, i) == storedBytes(p, i)) << i;
+}
+
+class BuiltPackage : public ::testing::TestWithParam<bool> {};
+
+TEST_P(BuiltPackage, ReadsBackCompressedAndPlainResources)
+{
+    const Package p = parse(build_package(two_resources(), GetParam()));
+    ASSERT_EQ(p.resources.size(), 3u);
+    EXPECT_EQ(p.dirIndex, 2);
+    EXPECT_FALSE(p.resources[0].compressed);
+    EXPECT_TRUE(p.resources[1].compressed);
+    EXPECT_EQ(p.resources[1].uncompressedSize, kSquashed.size());
+    EXPECT_LT(p.resources[1].storedSize, kSquashed.size() / 10);
+    EXPECT_EQ(p.resources[1].instanceHigh, GetParam() ? 0x22u : 0u);
+    EXPECT_EQ(bytes_of(p, 0), kPlain);
+    EXPECT_EQ(bytes_of(p, 1), kSquashed);
+}
+
+TEST_P(BuiltPackage, ReplacedResourceKeepsItsCompressionAndTheRestTheirBytes)
+{
+    const std::string original = build_package(two_resources(), GetParam());
+    std::string with_hole = original; // one hole record after the index, then the hole
+    set_u32(with_hole, 48, 1);
+    set_u32(with_hole, 52, static_cast<std::uint32_t>(original.size()));
+    set_u32(with_hole, 56, 8);
+    test::put_u32(with_hole, static_cast<std::uint32_t>(original.size() + 8));
+    test::put_u32(with_hole, 8);
+    with_hole += "deadbeef";
+    const Package p = parse(with_hole);
+    const std::string edited = std::string(2000, 'e') + "edited";
+    std::string out, error;
+    ASSERT_TRUE(serializePackage(p, {{1, edited}}, out, error)) << error;
+    const Package q = parse(out);
+    ASSERT_EQ(q.resources.size(), 3u);
+    EXPECT_EQ(storedBytes(q, 0), storedBytes(p, 0));
+    EXPECT_TRUE(q.resources[1].compressed);
+    EXPECT_EQ(bytes_of(q, 1), edited);
+    EXPECT_EQ(out.substr(0, 36), original.substr(0, 36));
+    EXPECT_EQ(out.substr(60, 36), original.substr(60, 36));
+    for (std::size_t field : {48u, 52u, 56u})
+        EXPECT_EQ(get_u32(out, field), 0u) << field;
+    EXPECT_EQ(out.find("deadbeef"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(InstanceHigh, BuiltPackage, ::testing::Bool());
+
+TEST(Package, OverQfsLimitIsStoredPlainAndLeavesTheDir)
+{
+    const Package p = parse(build_package(two_resources(), true));
+    const std::string huge(kQfsMaxSize + 1, 'z');
+    std::string out, error;
+    ASSERT_TRUE(serializePackage(p, {{1, huge}}, out, error)) << error;
+    const Package q = parse(out);
+    ASSERT_EQ(q.resources.size(), 3u);
+    EXPECT_EQ(q.resources[2].storedSize, 0u); // the DIR lists nothing
+    EXPECT_FALSE(q.resources[1].compressed);
+    EXPECT_EQ(q.resources[1].storedSize, huge.size());
+}
+
+TEST(Package, DuplicateKeysAreReadAndWrittenAsTheyWere)
+{
+    auto resources = two_resources();
+    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, "the same key, other bytes", false});
+    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, kSquashed + "!", true});
+    const Package p = parse(build_package(resources, true));
+    std::string out, error;
+    ASSERT_TRUE(serializePackage(p, {}, out, error)) << error;
+    const Package q = parse(out);
+    ASSERT_EQ(q.resources.size(), 5u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(bytes_of(q, i), resources[i].bytes) << i;
+        EXPECT_EQ(storedBytes(q, i), storedBytes(p, i)) << i;
+    }
+}
+
+TEST(Package, WritesOverTheFileItWasReadFrom)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("same.package");
+    test::write_file(path, build_package(two_resources(), false));
+    Package p;
+    std::string error;
+    ASSERT_TRUE(readPackage(path, p, error)) << error;
+    ASSERT_TRUE(writePackage(p, {{0, "new"}}, path, error)) << error;
+    Package q;
+    ASSERT_TRUE(readPackage(path, q, error)) << error;
+    EXPECT_EQ(bytes_of(q, 0), "new");
+    EXPECT_EQ(bytes_of(q, 1), kSquashed);
+}
+
+struct Damage {
+    const char* name;
+    std::function<void(std::string&)> apply;
+    const char* said; // part of the message
+};
+
+// Layout of the built package: header, resource 1 (plain) at 96, resource 2 (QFS),
+// the DIR (resource 3), then the index of 24-byte entries.
+std::size_t entry(const std::string& f, std::size_t i)
+{
+    return get_u32(f, 40) + 24 * i;
+}
+
+const Damage kDamages[] = {
+    {"truncated_header", [](std::string& f) { f.resize(60); }, "truncated"},
+    {"not_a_package", [](std::string& f) { f[0] = 'X'; }, "DBPF"},
+    {"index_past_the_end", [](std::string& f) { set_u32(f, 40, static_cast<std::uint32_t>(f.size() - 30)); }, "index"},
+    {"truncated_index", [](std::string& f) { f.resize(f.size() - 1); }, "index"},
+    {"hole_index_past_the_end",
+     [](std::string& f) {
+         set_u32(f, 48, 2);
+         set_u32(f, 52, static_cast<std::uint32_t>(f.size() - 8));
+     },
+     "hole index"},
+    {"hole_outside_the_file",
+     [](std::string& f) {
+         set_u32(f, 48, 1);
+         set_u32(f, 52, static_cast<std::uint32_t>(f.size()));
+         test::put_u32(f, static_cast<std::uint32_t>(f.size() + 100));
+         test::put_u32(f, 8);
+     },
+     "hole 1"},
+    {"entry_outside_the_file", [](std::string& f) { set_u32(f, entry(f, 0) + 20, 1u << 20); }, "resource 1"},
+    {"entry_over_the_header", [](std::string& f) { set_u32(f, entry(f, 0) + 16, 40); }, "resource 1"},
+    {"entry_over_the_index",
+     [](std::string& f) { set_u32(f, entry(f, 0) + 16, static_cast<std::uint32_t>(entry(f, 0) - 4)); }, "resource 1"},
+    {"dir_outside_the_file", [](std::string& f) { set_u32(f, entry(f, 2) + 20, 1u << 20); }, "resource 3"},
+    {"qfs_claims_more_than_stored",
+     [](std::string& f) { set_u32(f, get_u32(f, entry(f, 1) + 16), get_u32(f, entry(f, 1) + 20) + 10); }, "resource 2"},
+    {"qfs_stream_cut_short",
+     [](std::string& f) {
+         const std::uint32_t size = get_u32(f, entry(f, 1) + 20) - 6;
+         set_u32(f, entry(f, 1) + 20, size);
+         set_u32(f, get_u32(f, entry(f, 1) + 16), size);
+     },
+     "resource 2"},
+    {"dir_disagrees_on_size",
+     [](std::string& f) {
+         const std::size_t record = get_u32(f, entry(f, 2) + 16);
+         set_u32(f, record + 16, get_u32(f, record + 16) + 1);
+     },
+     "directory"},
+};
+
+class DamagedPackage : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedPackage, IsRefusedNamingThePackageAndTheResource)
+{
+    std::string bytes = build_package(two_resources(), true);
+    GetParam().apply(bytes);
+    Package p;
+    std::string error;
+    EXPECT_FALSE(parsePackage(bytes, p, error, "damaged.package"));
+    EXPECT_EQ(error.rfind("damaged.package: ", 0), 0u) << error;
+    EXPECT_NE(error.find(GetParam().said), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, DamagedPackage, ::testing::ValuesIn(kDamages),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+} // namespace
+} // namespace mw

@@ -1,0 +1,177 @@
+// QFS: hand-encoded streams decode as the control codes say, damaged streams are
+// refused, and compress -> decompress gives back generated data and every fixture.
+#include "package/package.h"
+#include "package/qfs.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace mw {
+namespace {
+
+// Stored size field, signature and 3-byte size, then `codes`.
+std::string stream(std::uint32_t statedSize, const std::string& codes)
+{
+    std::string s(4, '\0');
+    s += "\x10\xFB";
+    s.push_back(static_cast<char>(statedSize >> 16));
+    s.push_back(static_cast<char>(statedSize >> 8));
+    s.push_back(static_cast<char>(statedSize));
+    s += codes;
+    for (int b = 0; b < 4; ++b)
+        s[static_cast<std::size_t>(b)] = static_cast<char>((s.size() >> (8 * b)) & 0xFF);
+    return s;
+}
+
+struct DecodeCase {
+    const char* name;
+    std::uint32_t stated;
+    std::string codes;
+    std::string expected; // empty: refused
+};
+
+const DecodeCase kDecodeCases[] = {
+    {"short_copy", 7,
+     std::string("\xE0"
+                 "abcd"
+                 "\x00\x03"
+                 "\xFC",
+                 8),
+     "abcdabc"},
+    {"overlapping_copy", 14,
+     std::string("\xE0"
+                 "abcd"
+                 "\x1C\x00"
+                 "\xFC",
+                 8),
+     "abcddddddddddd"},
+    {"medium_copy_with_literal", 9,
+     std::string("\xE0"
+                 "abcd"
+                 "\x80\x40\x03"
+                 "x"
+                 "\xFC",
+                 10),
+     "abcdxbcdx"},
+    {"long_copy_with_literals", 11,
+     std::string("\xE0"
+                 "abcd"
+                 "\xC2\x00\x03\x00"
+                 "yz"
+                 "\xFC",
+                 13),
+     "abcdyzcdyzc"},
+    {"stop_with_literals", 3, "\xFFxyz", "xyz"},
+    {"reaches_before_start", 7,
+     std::string("\xE0"
+                 "abcd"
+                 "\x00\x04"
+                 "\xFC",
+                 8),
+     ""},
+    {"more_than_stated", 3,
+     "\xE0"
+     "abcd\xFC",
+     ""},
+    {"ends_in_literal_run", 4,
+     "\xE0"
+     "ab",
+     ""},
+    {"fewer_than_stated", 10,
+     "\xE0"
+     "abcd\xFC",
+     ""},
+};
+
+class QfsDecode : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(QfsDecode, FollowsTheControlCodes)
+{
+    const DecodeCase& c = GetParam();
+    std::string out, error;
+    const bool ok = qfsDecompress(stream(c.stated, c.codes), out, error);
+    if (c.expected.empty()) {
+        EXPECT_FALSE(ok);
+        EXPECT_FALSE(error.empty());
+    } else {
+        ASSERT_TRUE(ok) << error;
+        EXPECT_EQ(out, c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Streams, QfsDecode, ::testing::ValuesIn(kDecodeCases),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Qfs, RefusesAStoredSizeLargerThanTheBytes)
+{
+    std::string s = stream(3, "\xFFxyz");
+    s[0] = static_cast<char>(s.size() + 1);
+    std::string out, error;
+    EXPECT_FALSE(qfsDecompress(s, out, error));
+    EXPECT_NE(error.find("claims"), std::string::npos) << error;
+}
+
+std::string random_bytes(std::size_t n, std::uint64_t seed)
+{
+    std::string s(n, '\0');
+    for (char& c : s) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        c = static_cast<char>(seed >> 56);
+    }
+    return s;
+}
+
+std::string repeated(const std::string& block, std::size_t times)
+{
+    std::string s;
+    for (std::size_t i = 0; i < times; ++i)
+        s += block;
+    return s;
+}
+
+void expect_round_trip(const std::string& data, const std::string& what)
+{
+    const std::string packed = qfsCompress(data);
+    std::string back, error;
+    ASSERT_TRUE(qfsDecompress(packed, back, error)) << what << ": " << error;
+    EXPECT_TRUE(back == data) << what;
+}
+
+TEST(Qfs, RoundTripsGeneratedData)
+{
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty", ""},
+        {"one byte", "a"},
+        {"three bytes", "abc"},
+        {"zeros", std::string(1 << 20, '\0')},
+        {"random", random_bytes(200000, 1)},
+        {"period 500 (short and medium copies)", repeated(random_bytes(500, 2), 300)},
+        {"period 20000 (long copies)", repeated(random_bytes(20000, 3), 8)},
+        {"period 140000 (beyond the window)", repeated(random_bytes(140000, 4), 2)},
+        {"largest size", repeated(random_bytes(4096, 5) + std::string(4096, 'x'), 2048).substr(0, kQfsMaxSize)},
+    };
+    for (const auto& [name, data] : cases)
+        expect_round_trip(data, name);
+    // 1 MiB of zeros is about a thousand longest copies of four bytes each.
+    EXPECT_LT(qfsCompress(std::string(1 << 20, '\0')).size(), 8000u);
+}
+
+TEST(Qfs, RoundTripsEveryFixtureResource)
+{
+    const std::string dir = test::fixtures_dir();
+    if (dir.empty())
+        GTEST_SKIP() << "no fixtures folder";
+    expect_round_trip(test::read_file(dir + "/gmdc/adult_body.5gd"), "adult_body.5gd");
+    expect_round_trip(test::read_file(dir + "/gmdc/teapot.5gd"), "teapot.5gd");
+    Package package;
+    std::string error;
+    ASSERT_TRUE(readPackage(dir + "/gmdc/teapot_model.package", package, error)) << error;
+    for (std::size_t i = 0; i < package.resources.size(); ++i)
+        expect_round_trip(std::string(storedBytes(package, i)), describeResource(package, i));
+}
+
+} // namespace
+} // namespace mw
