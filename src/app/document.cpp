@@ -208,13 +208,14 @@ bool Document::applyEdit(const QString& name, const std::function<bool(State&, M
 
 bool Document::mergeModels(const ImportOptions& options, bool inputFileBoxEmpty)
 {
-    if (merged_ && sameOptions(options, mergeOptions_))
+    // With no input file named there is nothing to merge; the save goes on.
+    if (inputFileBoxEmpty || (merged_ && sameOptions(options, mergeOptions_)))
         return true;
     State before = state_;
     if (merged_)
         state_.gmdc = loadedGmdc_;
     RecordingSink sink;
-    if (!merge_models_into_gmdc(state_, options, inputFileBoxEmpty, sink)) {
+    if (!merge_models_into_gmdc(state_, options, sink)) {
         state_ = std::move(before);
         reportAll(sink, meshPath_);
         return false;
@@ -235,16 +236,26 @@ bool Document::saveGmdc(const QString& path, const GmdcWriteOptions& options)
 {
     RecordingSink sink;
     const bool ok = writeGmdc(state_.gmdc, path.toStdString(), sink, options);
-    if (ok) {
-        undoStack_.setClean();
-        savedPath_ = path;
-        gmdcPath_ = path;
-        addRecentFile(path);
-        emit filesChanged();
-        note(tr("Saved %1").arg(path));
-    }
+    if (ok)
+        markSaved(path);
     reportAll(sink, path);
     return ok;
+}
+
+void Document::markSaved(const QString& path)
+{
+    undoStack_.setClean();
+    savedPath_ = path;
+    gmdcPath_ = path;
+    addRecentFile(path);
+    emit filesChanged();
+    note(tr("Saved %1").arg(path));
+}
+
+void Document::editModels(const std::function<void(ModelSet&)>& edit)
+{
+    edit(state_.models);
+    emit modelsChanged();
 }
 
 bool Document::exportObj(const QString& path, double scalePercent)

@@ -15,9 +15,9 @@
 
 #include "app/dialog_service.h"
 #include "core/message_sink.h"
-#include "core/state.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 #include "wizard/wizard_construction.h"
 
 #include <QObject>
@@ -87,13 +87,20 @@ class Document : public QObject {
     // Step 4's merge pass, run once per loaded mesh and GMDC pair: when the models are
     // already merged with the same options nothing happens; when the options changed since,
     // the models are merged again into the GMDC as it was loaded; after an undo of the
-    // merge it runs again. Undoable ("Merge models"). `inputFileBoxEmpty`: see the core.
+    // merge it runs again. Undoable ("Merge models"). With `inputFileBoxEmpty` (the main
+    // window's input-file box names no file) nothing is merged.
     bool mergeModels(const ImportOptions& options, bool inputFileBoxEmpty = false);
     bool isMerged() const { return merged_; }
 
     // Saves the GMDC with the core's writer ("Save Complete"); on success marks the
     // records clean and remembers the path (and the recent files).
     bool saveGmdc(const QString& path, const GmdcWriteOptions& options = {});
+    // For saves through other core writers (the body-mesh save): marks the records clean
+    // and remembers `path`, as saveGmdc does after a successful save.
+    void markSaved(const QString& path);
+    // Changes the models only (the 3D view's assignments), outside the undo history and
+    // the unsaved-changes flag; emits modelsChanged.
+    void editModels(const std::function<void(ModelSet&)>& edit);
     // Writes every GMDC object to an OBJ file, positions scaled by `scalePercent`.
     bool exportObj(const QString& path, double scalePercent);
     // Builds a new GMDC from the models (the wizard's construction). Undoable.

@@ -93,11 +93,19 @@ ImportOptions GroupEditor::importOptions() const
     return o;
 }
 
+void GroupEditor::done(int result)
+{
+    inDone_ = true;
+    QDialog::done(result);
+    inDone_ = false;
+}
+
 void GroupEditor::closeEvent(QCloseEvent* event)
 {
     // Closed from the frame: the next use makes the window afresh.
     QDialog::closeEvent(event);
-    deleteLater();
+    if (!inDone_)
+        deleteLater();
 }
 
 void GroupEditor::showSelected()

@@ -29,6 +29,8 @@ class GroupEditor : public QDialog {
 
     ImportOptions importOptions() const;
 
+    void done(int result) override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -41,6 +43,7 @@ class GroupEditor : public QDialog {
     QListWidget* list1_;
     QLineEdit* txtName_;
     QLineEdit* txtOpacity_;
+    bool inDone_ = false; // "Close" and Escape hide; only the frame destroys
 };
 
 } // namespace mw

@@ -131,8 +131,8 @@ QWidget* MainWindow::buildSteps()
     txtInputFile_->setReadOnly(true);
     steps->addWidget(txtInputFile_, 1, 0, 1, 2);
 
-    cmdBrowse_ = pictureButton(QStyle::SP_DirOpenIcon, "cmdBrowse", tr("Load 3d File"));
-    cmdLoadExistingGMDC_ = pictureButton(QStyle::SP_DialogOpenButton, "cmdLoadExistingGMDC", tr("Load Sims 2 Mesh"));
+    cmdBrowse_ = pictureButton(QStyle::SP_DialogOpenButton, "cmdBrowse", tr("Load 3d File"));
+    cmdLoadExistingGMDC_ = pictureButton(QStyle::SP_FileIcon, "cmdLoadExistingGMDC", tr("Load Sims 2 Mesh"));
     command3_ = pictureButton(QStyle::SP_FileDialogDetailedView, "Command3", tr("Settings"));
     cmdSaveToOrv_ = pictureButton(QStyle::SP_DialogSaveButton, "cmdSaveToOrv", tr("Save File"));
     QToolButton* buttons[4] = {cmdBrowse_, cmdLoadExistingGMDC_, command3_, cmdSaveToOrv_};
@@ -176,7 +176,7 @@ QWidget* MainWindow::buildSteps()
     newLayout->addWidget(label12);
     newLayout->addWidget(command2);
 
-    auto* command5 = pictureButton(QStyle::SP_DesktopIcon, "Command5", tr("Camera"));
+    auto* command5 = pictureButton(QStyle::SP_ComputerIcon, "Command5", tr("Camera"));
     command5->setEnabled(hasToolWindow(ToolWindow::Camera));
     command5->setToolTip(hasToolWindow(ToolWindow::Camera) ? tr("Camera") : missingToolWindowTip(ToolWindow::Camera));
     connect(command5, &QToolButton::clicked, this, [this] { openToolWindow(ToolWindow::Camera, document_, this); });

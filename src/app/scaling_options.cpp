@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace mw {
@@ -52,6 +53,10 @@ ScalingOptions::ScalingOptions(QWidget* parent)
     layout->addWidget(scaleFrame("Frame1", tr("Converting to OBJ"), txtScaleToObj_, "txtScaleToObj"));
     layout->addWidget(scaleFrame("Frame2", tr("Converting OBJ to GMDC"), txtScaleFromObj_, "txtScaleFromObj"));
     layout->addWidget(apply, 0, Qt::AlignRight);
+    // Return applies, Escape hides without storing, as in a dialog.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &ScalingOptions::apply);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::hide);
     setTabOrder(txtScaleToObj_, txtScaleFromObj_);
     setTabOrder(txtScaleFromObj_, apply);
 }

@@ -60,10 +60,7 @@ class GuiTest : public ::testing::Test {
     }
     template <class T = QWidget> T* find(const char* name) { return find<T>(window.get(), name); }
     bool enabled(const char* name) { return find(name)->isEnabled(); }
-    void click(QWidget* parent, const char* name)
-    {
-        QTest::mouseClick(find<QWidget>(parent, name), Qt::LeftButton);
-    }
+    void click(QWidget* parent, const char* name) { QTest::mouseClick(find<QWidget>(parent, name), Qt::LeftButton); }
     void click(const char* name) { click(window.get(), name); }
     void trigger(const char* action) { window->findChild<QAction*>(QLatin1String(action))->trigger(); }
     void answer(std::initializer_list<std::string> files)

@@ -77,7 +77,9 @@ WizardWindow::WizardWindow(Document& document, QWidget* parent)
         check3_->setEnabled(false);
         check3_->setToolTip(missingToolWindowTip(ToolWindow::View3D));
     }
-    page2->addWidget(wrapped(tr("Number of objects in the loaded .OBJ file:"), "Label3"), 0, 0);
+    page2->addWidget(named(new QLabel(tr("Number of objects in the loaded .OBJ file:")), "Label3",
+                           tr("Number of objects in the loaded .OBJ file:")),
+                     0, 0);
     page2->addWidget(text2_, 0, 1, 1, 2);
     page2->addWidget(wrapped(tr("Template gmdc file:"), "Label4"), 1, 0);
     page2->addWidget(text3_, 1, 1);
@@ -121,7 +123,7 @@ WizardWindow::WizardWindow(Document& document, QWidget* parent)
         layout->addWidget(page);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(460);
+    setMinimumSize(660, 360);
 
     templatePath_ = templateName(1);
     text3_->setText(templatePath_);
