@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace mw {
 
 namespace {
@@ -105,7 +107,8 @@ void ViewWindow::buildControls()
         refreshScreen();
     });
     connect(fit, &QPushButton::clicked, this, [this] {
-        fit_camera(shown_bounds(host_.state(), view_, displayOptions()), view_);
+        fit_camera(shown_bounds(host_.state(), view_, displayOptions()), view_,
+                   static_cast<double>(scene_->width()) / std::max(1, scene_->height()));
         refreshScreen();
     });
     rotationGrid->addWidget(in, 2, 0);

@@ -1,8 +1,10 @@
 // The 3D view's surfaces on a real display: the same pixels as off screen, the mouse
 // turning the scene, the camera picture in its fixed rectangle.
+#include "view/ui/camera_window.h"
 #include "view/ui/scene_widget.h"
 #include "view/view_scenes.h"
 
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -49,7 +51,7 @@ TEST(SceneWidget, DrawsTheSelectedSubgroupAndTurnsWithTheMouse)
     EXPECT_FLOAT_EQ(view.camera_distance, -0.2f); // stops in front of the eye
 }
 
-TEST(CameraWidget, DrawsOnlyWhenAskedInsideItsRectangle)
+TEST(CameraWindow, DrawsOnlyWhenAskedInsideItsRectangle)
 {
     State state;
     MeshModel wall;
@@ -58,11 +60,14 @@ TEST(CameraWidget, DrawsOnlyWhenAskedInsideItsRectangle)
     wall.faces = {{1, 2, 3}, {1, 3, 4}};
     state.models.models = {wall};
     ViewState view;
-    CameraWidget widget(state, view);
-    widget.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    CameraWindow window(state);
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.windowTitle(), "Form8");
+    CameraWidget& widget = *window.findChild<CameraWidget*>();
     EXPECT_FALSE(lit(widget.grabFramebuffer(), 100, 300)); // nothing before the button
-    widget.drawPicture();
+    window.findChild<QPushButton*>("Command1")->click();
     const QImage image = widget.grabFramebuffer();
     const int bottom = widget.height() - 1; // the rectangle is counted from the bottom
     EXPECT_TRUE(lit(image, 10, bottom - 210));

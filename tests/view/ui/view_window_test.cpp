@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -255,6 +256,43 @@ TEST_F(ViewWindowTest, GlFailureClosesOnlyThisWindow)
     EXPECT_EQ(host_.messages.value(0), kGlFailureMessage);
     EXPECT_TRUE(QTest::qWaitFor([this] { return window_.isNull(); }));
     EXPECT_EQ(failed.count(), 1);
+}
+
+} // namespace
+} // namespace mw
+
+namespace mw {
+namespace {
+
+// Writes the picture of the window shown in the README when MESHWRIGHT_SCREENSHOT names a
+// file: xvfb-run -a build/bin/meshwright_view_ui_tests --gtest_filter='*Screenshot*'
+TEST_F(ViewWindowTest, Screenshot)
+{
+    const QString target = qEnvironmentVariable("MESHWRIGHT_SCREENSHOT");
+    if (target.isEmpty())
+        GTEST_SKIP() << "MESHWRIGHT_SCREENSHOT not set";
+    host_.answers = {kExamples + "example.obj", kExamples + "example.5gd"};
+    menu("mnuFileLoad");
+    menu("mnuFileLoadGmdc");
+    find<QCheckBox>("Check1")->click();
+    find<QCheckBox>("chkShaded")->click();
+    find<QCheckBox>("chkWireframe")->click();
+    find<QCheckBox>("Check3")->click();
+    find<QListWidget>("List1")->setCurrentRow(0);
+    find<QListWidget>("List2")->setCurrentRow(0);
+    for (int i = 0; i < 25; ++i)
+        click("Command1");
+    for (int i = 0; i < 35; ++i)
+        click("Command2");
+    click("cmdFit");
+    window_->resize(1100, 760);
+    QTest::qWait(200);
+    // The scene's clear colour has alpha 0: paint its pixels opaque over the window's.
+    QPixmap picture = window_->grab();
+    SceneWidget* scene = window_->findChild<SceneWidget*>();
+    QPainter(&picture).drawImage(scene->mapTo(window_.data(), QPoint(0, 0)),
+                                 scene->grabFramebuffer().convertToFormat(QImage::Format_RGB32));
+    ASSERT_TRUE(picture.save(target));
 }
 
 } // namespace
