@@ -2,7 +2,7 @@
 // time its button is pressed. It owns its own OpenGL context.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/view_state.h"
 
 #include <QWidget>

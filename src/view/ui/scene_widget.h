@@ -3,7 +3,7 @@
 // The left button turns the scene, the wheel moves the camera.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "view/gl_setup.h"
 #include "view/view_state.h"
 

@@ -3,7 +3,7 @@
 // and message dialogs. The window never changes the records itself.
 #pragma once
 
-#include "core/state.h"
+#include "state/state.h"
 #include "merge/merge_options.h"
 
 #include <QString>

@@ -1,13 +1,8 @@
-// The 3D View window driven through its controls, with a host that runs the core
-// operations and answers the dialogs from a script.
-#include "gmdc/gmdc_reader.h"
-#include "gmdc/gmdc_writer.h"
-#include "merge/body_save.h"
-#include "merge/view_commands.h"
-#include "mesh/obj_reader.h"
-#include "mesh/obj_writer.h"
-#include "mesh/smd_reader.h"
-#include "smd_export/smd_writer.h"
+// The 3D View window driven through its controls, on the program's document with its
+// dialogs answered from a script.
+#include "app/dialog_service.h"
+#include "app/document.h"
+#include "app/view_windows.h"
 #include "view/ui/scene_widget.h"
 #include "view/ui/view_window.h"
 
@@ -18,12 +13,12 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <sstream>
 
@@ -31,70 +26,6 @@ namespace mw {
 namespace {
 
 const QString kExamples = QStringLiteral(MESHWRIGHT_SOURCE_DIR "/examples/");
-
-class ScriptedHost : public ViewWindowHost {
-  public:
-    const State& state() const override { return state_; }
-    bool loadMesh(const QString& path, bool smd, const ViewOptions& options) override
-    {
-        state_.gmdc.reset();
-        state_.models.reset();
-        SmdReadOptions smdOptions;
-        smdOptions.studio3dsSmd = options.usingThreeDsMax;
-        return smd ? read_smd(state_, path.toStdString(), sink_, smdOptions)
-                   : read_obj(state_, path.toStdString(), sink_);
-    }
-    bool loadGmdc(const QString& path) override { return readGmdc(state_.gmdc, path.toStdString(), sink_); }
-    bool commitModel(int model, std::int16_t subGroup, std::int16_t targetObject) override
-    {
-        MeshModel& m = state_.models.models.at(static_cast<std::size_t>(model - 1));
-        m.subGroup = subGroup;
-        m.targetObject = targetObject;
-        return true;
-    }
-    bool replaceModels(const ViewOptions& o) override { return replace_models(state_, o, sink_); }
-    bool addModels(const ViewOptions& o) override { return add_models(state_, o, sink_); }
-    bool saveGmdc(const QString& path, bool body) override
-    {
-        return body ? save_body_gmdc(state_, path.toStdString(), sink_)
-                    : writeGmdc(state_.gmdc, path.toStdString(), sink_);
-    }
-    bool emptyP5() override { return true; }
-    bool writeSmd(const QString& path, int object, std::int16_t mode) override
-    {
-        return write_smd(state_, path.toStdString(), object, mode, sink_);
-    }
-    bool writeObj(const QString& path, int model) override
-    {
-        return write_obj(state_, path.toStdString(), model, sink_);
-    }
-    QString openFileName(const QString&, const QString& filter, const QString&) override
-    {
-        filters.push_back(filter);
-        return next();
-    }
-    QString saveFileName(const QString&, const QString&, const QString& suggested) override
-    {
-        suggestions.push_back(suggested);
-        return next();
-    }
-    void showMessage(const QString& text) override { messages.push_back(text); }
-
-    std::deque<QString> answers; // file names the dialogs return, in order ("" = cancel)
-    QStringList filters, suggestions, messages;
-    State state_;
-
-  private:
-    QString next()
-    {
-        if (answers.empty())
-            return {};
-        const QString a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    RecordingSink sink_;
-};
 
 std::string bytes(const QString& path)
 {
@@ -108,7 +39,9 @@ class ViewWindowTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         window_ = new ViewWindow(host_);
+        host_.setWindow(window_);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
     }
@@ -127,7 +60,19 @@ class ViewWindowTest : public ::testing::Test {
         a->trigger();
     }
 
-    ScriptedHost host_;
+    // The initial path of the last save dialog.
+    QString lastSuggestion() const
+    {
+        for (auto it = dialogs_.asked.crbegin(); it != dialogs_.asked.crend(); ++it)
+            if (it->kind == QLatin1String("save"))
+                return it->text;
+        return {};
+    }
+
+    QTemporaryDir settings_;
+    ScriptedDialogService dialogs_;
+    Document document_{dialogs_};
+    DocumentViewHost host_{document_, nullptr};
     QPointer<ViewWindow> window_;
 };
 
@@ -187,27 +132,28 @@ TEST_F(ViewWindowTest, StepsAndLimits)
 TEST_F(ViewWindowTest, CommitReplaceAndSaveMatchTheCommandLine)
 {
     QTemporaryDir dir;
-    host_.answers = {kExamples + "body.obj", kExamples + "body_mesh.5gd"};
+    dialogs_.fileAnswers = {kExamples + "body.obj", kExamples + "body_mesh.5gd"};
     menu("mnuFileLoad");
     menu("mnuFileLoadGmdc");
     ASSERT_EQ(find<QListWidget>("List1")->count(), 1);
     ASSERT_EQ(find<QListWidget>("List2")->count(), 1);
     find<QCheckBox>("Check3")->click();
+    const int boxes = dialogs_.count("message");
     click("Command11"); // nothing selected: refused, nothing stored
-    EXPECT_EQ(host_.messages.size(), 1);
-    EXPECT_EQ(host_.state_.models.models[0].targetObject, 0);
+    EXPECT_EQ(dialogs_.count("message"), boxes + 1);
+    EXPECT_EQ(document_.state().models.models[0].targetObject, 0);
     find<QListWidget>("List1")->setCurrentRow(0);
     EXPECT_EQ(find<QLineEdit>("Text2")->text(), " 0");
     find<QListWidget>("List2")->setCurrentRow(0);
     EXPECT_EQ(find<QLineEdit>("Text1")->text(), "40");
     find<QLineEdit>("Text2")->setText("2");
     click("Command11");
-    EXPECT_EQ(host_.state_.models.models[0].subGroup, 2);
-    EXPECT_EQ(host_.state_.models.models[0].targetObject, 1);
+    EXPECT_EQ(document_.state().models.models[0].subGroup, 2);
+    EXPECT_EQ(document_.state().models.models[0].targetObject, 1);
 
-    host_.answers = {dir.filePath("window.5gd")};
+    dialogs_.fileAnswers = {dir.filePath("window.5gd")};
     click("Command10");
-    EXPECT_EQ(host_.suggestions.back(), QFileInfo(kExamples).absolutePath()); // the last folder loaded from
+    EXPECT_EQ(lastSuggestion(), QFileInfo(kExamples).absolutePath()); // the last folder loaded from
     const QString cli = dir.filePath("cli.5gd");
     const QString command = QStringLiteral("'%1' replace '%2' '%3' -o '%4' --assign 1=1:2 >/dev/null")
                                 .arg(MESHWRIGHT_CLI_PATH, kExamples + "body.obj", kExamples + "body_mesh.5gd", cli);
@@ -215,7 +161,7 @@ TEST_F(ViewWindowTest, CommitReplaceAndSaveMatchTheCommandLine)
     EXPECT_EQ(bytes(dir.filePath("window.5gd")), bytes(cli));
 
     // Export SMD of the "Objects" frame: the single-bone layout, same bytes as export-smd.
-    host_.answers = {dir.filePath("window.smd")};
+    dialogs_.fileAnswers = {dir.filePath("window.smd")};
     click("Command20");
     auto* dialog = window_->findChild<QDialog*>();
     ASSERT_TRUE(dialog);
@@ -230,12 +176,12 @@ TEST_F(ViewWindowTest, CommitReplaceAndSaveMatchTheCommandLine)
 
 TEST_F(ViewWindowTest, SaveDialogsSuggestTheFixedNamesInTheLastFolder)
 {
-    host_.answers = {kExamples + "example.obj", ""};
+    dialogs_.fileAnswers = {kExamples + "example.obj", ""};
     menu("mnuFileLoad");
     click("Command21");
-    EXPECT_EQ(host_.suggestions.back(), QDir(kExamples).filePath("test_obj.obj"));
+    EXPECT_EQ(lastSuggestion(), QDir(kExamples).filePath("test_obj.obj"));
     click("Command19");
-    EXPECT_EQ(host_.suggestions.back(), QDir(kExamples).filePath("test_smd.smd"));
+    EXPECT_EQ(lastSuggestion(), QDir(kExamples).filePath("test_smd.smd"));
 }
 
 TEST_F(ViewWindowTest, ShortTestCloudIsRefused)
@@ -243,9 +189,9 @@ TEST_F(ViewWindowTest, ShortTestCloudIsRefused)
     QTemporaryDir dir;
     const QString path = dir.filePath("cloud.simpe");
     std::ofstream(path.toStdString(), std::ios::binary) << std::string(24, '\x10'); // claims 0x10101010 bytes
-    host_.answers = {path};
+    dialogs_.fileAnswers = {path};
     click("Command7");
-    ASSERT_EQ(host_.messages.size(), 1);
+    ASSERT_EQ(dialogs_.count("message"), 1);
     EXPECT_EQ(window_->viewState().test_point_bytes, 0);
 }
 
@@ -253,7 +199,7 @@ TEST_F(ViewWindowTest, GlFailureClosesOnlyThisWindow)
 {
     QSignalSpy failed(window_.data(), &ViewWindow::glFailed);
     emit window_->findChild<SceneWidget*>()->glFailed();
-    EXPECT_EQ(host_.messages.value(0), kGlFailureMessage);
+    EXPECT_EQ(dialogs_.messages().value(0), kGlFailureMessage);
     EXPECT_TRUE(QTest::qWaitFor([this] { return window_.isNull(); }));
     EXPECT_EQ(failed.count(), 1);
 }
@@ -271,7 +217,7 @@ TEST_F(ViewWindowTest, Screenshot)
     const QString target = qEnvironmentVariable("MESHWRIGHT_SCREENSHOT");
     if (target.isEmpty())
         GTEST_SKIP() << "MESHWRIGHT_SCREENSHOT not set";
-    host_.answers = {kExamples + "example.obj", kExamples + "example.5gd"};
+    dialogs_.fileAnswers = {kExamples + "example.obj", kExamples + "example.5gd"};
     menu("mnuFileLoad");
     menu("mnuFileLoadGmdc");
     find<QCheckBox>("Check1")->click();
