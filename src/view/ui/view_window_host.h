@@ -3,8 +3,8 @@
 // and message dialogs. The window never changes the records itself.
 #pragma once
 
-#include "state/state.h"
 #include "merge/merge_options.h"
+#include "state/state.h"
 
 #include <QString>
 
