@@ -1,8 +1,8 @@
 // The GMDC editing windows, opened from "Advanced Mode" on a loaded body mesh.
 #include "gui_test_support.h"
 
-#include "gmdc/side_files.h"
 #include "gmdc/gmdc_writer.h"
+#include "gmdc/side_files.h"
 #include "gmdc/ui/gmdc_editing_window.h"
 #include "wizard/wizard_construction.h"
 
@@ -149,8 +149,8 @@ TEST_F(EditingTest, WiredBoxesShowTheSelectedListAndObject)
     const std::size_t row = floatLists(1)[0];
     select("List1", {static_cast<int>(row)});
     const DataList& l = g().dataLists[row];
-    EXPECT_TRUE(text("txtIdentity").startsWith(QStringLiteral("0x%1").arg(l.identity, 8, 16, QLatin1Char('0')),
-                                                Qt::CaseInsensitive));
+    EXPECT_TRUE(text("txtIdentity")
+                    .startsWith(QStringLiteral("0x%1").arg(l.identity, 8, 16, QLatin1Char('0')), Qt::CaseInsensitive));
     EXPECT_TRUE(text("txtIdentity").contains(QLatin1String(identity_short_name(l.identity))));
     EXPECT_EQ(text("txtRecords"), QString::number(l.recordCount));
     EXPECT_EQ(text("txtDataLength"), QString::number(4 * l.floatValues.size()));

@@ -164,8 +164,10 @@ GmdcEditingWindow::GmdcEditingWindow(Document& document, QWidget* parent)
     connect(saveDataList, &QPushButton::clicked, this, &GmdcEditingWindow::saveDataList);
     connect(replaceFacesButton, &QPushButton::clicked, this, &GmdcEditingWindow::replaceFaces);
     connect(saveFacesButton, &QPushButton::clicked, this, &GmdcEditingWindow::saveFaces);
-    connect(savP4, &QPushButton::clicked, this, [this] { saveSideFile(tr("Save P4"), p4FileBytes(document_.state().gmdc)); });
-    connect(saveP5, &QPushButton::clicked, this, [this] { saveSideFile(tr("Save p5"), p5FileBytes(document_.state().gmdc)); });
+    connect(savP4, &QPushButton::clicked, this,
+            [this] { saveSideFile(tr("Save P4"), p4FileBytes(document_.state().gmdc)); });
+    connect(saveP5, &QPushButton::clicked, this,
+            [this] { saveSideFile(tr("Save p5"), p5FileBytes(document_.state().gmdc)); });
     connect(removeP5Button, &QPushButton::clicked, this, &GmdcEditingWindow::removeP5);
     connect(saveGmdcButton, &QPushButton::clicked, this, &GmdcEditingWindow::saveGmdc);
     connect(p4Edit, &QPushButton::clicked, this, &GmdcEditingWindow::showP4Window);
@@ -204,8 +206,10 @@ void GmdcEditingWindow::showDataList()
     }
     const DataList& list = g.dataLists[static_cast<std::size_t>(row)];
     const QString shortName = QString::fromLatin1(identity_short_name(list.identity));
-    identity_->setText(QStringLiteral("0x%1").arg(list.identity, 8, 16, QLatin1Char('0')).toUpper().replace(
-                           QLatin1String("0X"), QLatin1String("0x")) +
+    identity_->setText(QStringLiteral("0x%1")
+                           .arg(list.identity, 8, 16, QLatin1Char('0'))
+                           .toUpper()
+                           .replace(QLatin1String("0X"), QLatin1String("0x")) +
                        (shortName.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(shortName)));
     records_->setText(QString::number(list.recordCount));
     dataLength_->setText(QString::number(list.dataLength()));
@@ -254,7 +258,8 @@ void GmdcEditingWindow::replaceDataLists()
 {
     for (int row : selectedDataLists()) {
         const QString name = QString::number(row + 1);
-        const QString path = document_.dialogs().openFile(this, tr("Replace datalist %1").arg(name), kSideFileFilter);
+        const QString path = document_.dialogs().openFile(this, tr("Replace datalist %1").arg(name),
+                                                          QString::fromLatin1(kSideFileFilter));
         if (path.isEmpty())
             continue;
         std::string bytes, error;
@@ -309,7 +314,8 @@ void GmdcEditingWindow::replaceFaces()
     if (row < 0)
         return;
     const QString name = QString::fromLatin1(document_.state().gmdc.objects[static_cast<std::size_t>(row)].name);
-    const QString path = document_.dialogs().openFile(this, tr("Replace Faces of %1").arg(name), kSideFileFilter);
+    const QString path =
+        document_.dialogs().openFile(this, tr("Replace Faces of %1").arg(name), QString::fromLatin1(kSideFileFilter));
     if (path.isEmpty())
         return;
     std::string bytes, error;
@@ -326,14 +332,16 @@ void GmdcEditingWindow::saveFaces()
 {
     const int row = selectedRow(list3_);
     if (row >= 0)
-        saveSideFile(tr("Save Faces"), faceFileBytes(document_.state().gmdc.objects[static_cast<std::size_t>(row)].faces));
+        saveSideFile(tr("Save Faces"),
+                     faceFileBytes(document_.state().gmdc.objects[static_cast<std::size_t>(row)].faces));
 }
 
 void GmdcEditingWindow::saveDataList()
 {
     const int row = selectedRow(list1_);
     if (row >= 0)
-        saveSideFile(tr("Save Datalist"), dataListFileBytes(document_.state().gmdc.dataLists[static_cast<std::size_t>(row)]));
+        saveSideFile(tr("Save Datalist"),
+                     dataListFileBytes(document_.state().gmdc.dataLists[static_cast<std::size_t>(row)]));
 }
 
 void GmdcEditingWindow::saveSideFile(const QString& title, const std::string& bytes)
@@ -364,8 +372,8 @@ void GmdcEditingWindow::removeP5()
 
 void GmdcEditingWindow::saveGmdc()
 {
-    const QString path = document_.dialogs().saveFile(this, tr("Save Gmdc"), QString::fromLatin1(kGmdcFilter),
-                                                      document_.gmdcPath());
+    const QString path =
+        document_.dialogs().saveFile(this, tr("Save Gmdc"), QString::fromLatin1(kGmdcFilter), document_.gmdcPath());
     if (!path.isEmpty())
         document_.saveGmdc(path);
 }
@@ -465,7 +473,7 @@ void P4Window::commitLocation()
         return;
     const std::string x = text_[0]->text().toStdString(), y = text_[1]->text().toStdString(),
                       z = text_[2]->text().toStdString();
-    if (!document_.applyEdit(tr("Location of P4 coordinates%1").arg(row + 1), [&](State& s, MessageSink& sink) {
+    if (!document_.applyEdit(tr("Location of P4 coordinates %1").arg(row + 1), [&](State& s, MessageSink& sink) {
             return setLocation(s.gmdc, static_cast<std::size_t>(row), x, y, z, sink);
         }))
         showTransform();
@@ -480,8 +488,8 @@ void P4Window::saveP5Entry()
     if (path.isEmpty())
         return;
     std::string error;
-    if (save_file_atomically(path.toStdString(), p5EntryFileBytes(document_.state().gmdc, static_cast<std::size_t>(row)),
-                             error))
+    if (save_file_atomically(path.toStdString(),
+                             p5EntryFileBytes(document_.state().gmdc, static_cast<std::size_t>(row)), error))
         document_.note(tr("Saved P5 sec #%1 to %2").arg(row + 1).arg(path));
     else
         document_.report(MessageKind::Error, QString::fromStdString(error), path);

@@ -4,8 +4,11 @@
 // to the GMDC file until "Save Gmdc" or the main window's save.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
+
+#include <string>
 
 class QLineEdit;
 class QListWidget;
