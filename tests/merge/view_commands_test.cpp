@@ -93,14 +93,6 @@ TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeigh
         EXPECT_EQ(lists[k].floatValues, before.dataLists[k].floatValues) << "data list " << k + 1;
 }
 
-TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
-{
-    State s = state_with(make_body_mesh(), {top(3, 1, 1, 3)});
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(3, value(0xFFFFFF02)));
-}
-
 TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
 {
     const MeshModel a = assigned(make_obj_model("top", 4, 2, 100.0f), 1, 1);
@@ -121,16 +113,6 @@ TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
     EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 7);
     EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(s.gmdc.objects[1].faces, (std::vector<std::int16_t>{4, 5, 6}));
-}
-
-TEST(Replace, AnObjectOfAReplacedGroupThatKeepsItsOldFacesIsNamedOrRefused)
-{
-    State s = state_with(body_with_skirt({0, 1, 2}), {top(4, 2)});
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    ASSERT_EQ(sink.entries.size(), 1u);
-    EXPECT_EQ(sink.entries[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(sink.contains("object 2 \"skirt\"")) << sink.last();
 }
 
 TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
