@@ -47,7 +47,12 @@ TEST(GmdcRoundTrip, SavesDifferOnlyByThePaddingOfThePositions)
 
 TEST(GmdcRoundTrip, LoadedRecordEqualsTheBuiltOneAndTheEmptyOneIsMinimal)
 {
-    for (const GmdcFile& built : {make_body_mesh(), make_static_mesh(), make_empty_gmdc()})
+    // A bounding mesh of many vertices and one triangle ends the file: its 12 bytes per
+    // vertex are all that is left, and must be enough.
+    GmdcFile area = make_empty_gmdc();
+    area.boundingVertices.assign(3 * 40, 0.5f);
+    area.boundingFaces = {0, 1, 2};
+    for (const GmdcFile& built : {make_body_mesh(), make_static_mesh(), make_empty_gmdc(), area})
         EXPECT_EQ(parsed(serialized(built)), built);
     GmdcBytes hand;
     hand.headers(4, "Custom_object");

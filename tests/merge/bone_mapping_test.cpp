@@ -101,7 +101,11 @@ TEST(BoneMapping, ABoneMissingFromTheBoneListShowsTheSystemsMessageAndChangesNot
 TEST(BoneMapping, ABoneListOfMoreThan255BonesCannotBeAddressedByAByte)
 {
     GmdcFile g = make_body_mesh();
-    g.objects[0].blockB.resize(256, 7);
+    g.objects[0].blockB.resize(255, 7); // slots 0 to 254: the last one a byte can name
+    State fits = smd_state(make_one_bone_model({2, 2, 2}), g);
+    RecordingSink sink;
+    EXPECT_TRUE(replace_models(fits, {}, sink)) << sink.last();
+    g.objects[0].blockB.push_back(7);
     State s = smd_state(make_one_bone_model({2, 2, 2}), g);
     expect_too_many_bones(s, {}, "256 bones");
 }
