@@ -153,6 +153,8 @@ TEST(BoneMapping, AnAssignmentListShorterThanTheModelIsRefused)
     EXPECT_NE(error.find("fewer than the model's 6 vertices"), std::string::npos) << error;
     EXPECT_TRUE(bytes_of(s.gmdc) == shortened);
     EXPECT_TRUE(before != shortened);
+    EXPECT_FALSE(map_bone_assignments(s, 2, 7, 1, {}, error, tooMany));
+    EXPECT_EQ(error, "there is no model 2");
 }
 
 TEST(BoneMapping, WeightsGoToTheListAfterTheSlotNotToTheNextDataListNumber)

@@ -294,6 +294,12 @@ TEST(ViewCommandRefusals, EachLeavesTheGmdcAsItWasAndSaysWhy)
     g = body;
     g.objects[0].objectGroupIndex = 3;
     refused(kBoth, g, {top()}, {}, "names no object group");
+    g = body;
+    g.objectGroups[0].dataListIndices[1] = 99;
+    refused(kBoth, g, {top()}, {}, "normal list");
+    g = body;
+    g.dataLists[kUvs] = test::make_float_list(kIdentityTexCoords, 12, 3, 0.0f); // three values, not two
+    refused(kAdd, g, {top()}, {}, "texture-coordinate list");
     g = make_static_mesh(); // the slot search falls back to 4, the bump-map normals
     g.objects[0].blockB = {0, 1, 2};
     refused(kBoth, g, {assigned(make_obj_model("teapot", 3, 1), 1, 1)}, {}, "not 0xFBD70111");
