@@ -102,14 +102,18 @@ TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
     EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[5], m.normals[6]}), std::vector<float>(6, 0.0f));
 }
 
-TEST(ObjReader, NegativeNumbersCountBackFromTheLastEntryRead)
+TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntries)
 {
-    auto relative = read_text(kTriangle + "f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/1/1\n");
+    // Negative numbers count back from the last entry read; decimals round to the nearest.
     auto absolute = read_text(kTriangle + "f 1/1/1 2/2/2 3/3/3\nv 9 9 9\nf 1/1/1 4/1/1 2/1/1\n");
-    ASSERT_TRUE(relative->ok) << relative->sink.last();
-    EXPECT_EQ(flat(relative->model(1).vertices), flat(absolute->model(1).vertices));
-    EXPECT_EQ(flat(relative->model(1).uvs), flat(absolute->model(1).uvs));
-    EXPECT_EQ(flat(relative->model(1).normals), flat(absolute->model(1).normals));
+    for (const std::string& faces : {std::string("f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/1/1\n"),
+                                     std::string("f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/1/0.6\n")}) {
+        auto r = read_text(kTriangle + faces);
+        ASSERT_TRUE(r->ok) << faces << r->sink.last();
+        EXPECT_EQ(flat(r->model(1).vertices), flat(absolute->model(1).vertices)) << faces;
+        EXPECT_EQ(flat(r->model(1).uvs), flat(absolute->model(1).uvs)) << faces;
+        EXPECT_EQ(flat(r->model(1).normals), flat(absolute->model(1).normals)) << faces;
+    }
 }
 
 TEST(ObjReader, GroupsStartModelsByTheGeometryRule)
