@@ -113,6 +113,7 @@ TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntries)
         EXPECT_EQ(flat(r->model(1).vertices), flat(absolute->model(1).vertices)) << faces;
         EXPECT_EQ(flat(r->model(1).uvs), flat(absolute->model(1).uvs)) << faces;
         EXPECT_EQ(flat(r->model(1).normals), flat(absolute->model(1).normals)) << faces;
+        EXPECT_EQ(r->model(1).faces[1].vertex2, absolute->model(1).faces[1].vertex2) << faces;
     }
 }
 
