@@ -218,6 +218,8 @@ int run_edit(const EditCommandOptions& options)
     EditRun run(g, sink);
     for (const CLI::Option* option : options.command->parse_order()) {
         const std::string flag = option->get_name();
+        if (flag != "--clear-datalist" && flag != "--remove-p5" && values.count(flag) == 0)
+            continue; // the input and output files
         std::string value;
         if (flag == "--clear-datalist")
             value = std::to_string(options.clearDatalist.at(clears++));
