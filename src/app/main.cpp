@@ -4,6 +4,7 @@
 #include "app/document.h"
 #include "app/main_window.h"
 #include "app/widgets.h"
+#include "gmdc/ui/gmdc_editing_window.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
 
     // Windows of other subsystems register here (mw::registerToolWindow) before the main
     // window is made.
+    mw::registerGmdcEditingWindow();
 
     mw::QtDialogService dialogs;
     mw::Document document(dialogs);
