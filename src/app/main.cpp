@@ -7,6 +7,7 @@
 #include "app/view_windows.h"
 #endif
 #include "app/widgets.h"
+#include "gmdc/ui/gmdc_editing_window.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
 
     // Windows of other subsystems register here (mw::registerToolWindow) before the main
     // window is made.
+    mw::registerGmdcEditingWindow();
 #ifdef MESHWRIGHT_HAS_VIEW_UI
     mw::registerViewWindows();
 #endif

@@ -218,6 +218,9 @@ int run_edit(const EditCommandOptions& options)
     EditRun run(g, sink);
     for (const CLI::Option* option : options.command->parse_order()) {
         const std::string flag = option->get_name();
+        const bool valued = values.contains(flag);
+        if (!valued && flag != "--clear-datalist" && flag != "--remove-p5")
+            continue; // GMDC and -o
         std::string value;
         if (flag == "--clear-datalist")
             value = std::to_string(options.clearDatalist.at(clears++));

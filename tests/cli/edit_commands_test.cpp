@@ -45,8 +45,7 @@ TEST(EditCommands, ExportedSideFilesWriteTheSectionsAndReplaceThemUnchanged)
 
     // Faces and data list 7 back through edit, into a copy: the record comes back the same.
     ASSERT_EQ(test::cli({"export-side", files("body.5gd"), "-o", files("faces"), "faces", "--object", "1"}).status, 0);
-    ASSERT_EQ(test::cli({"export-side", files("body.5gd"), "-o", files("list7"), "datalist", "--list", "7"}).status,
-              0);
+    ASSERT_EQ(test::cli({"export-side", files("body.5gd"), "-o", files("list7"), "datalist", "--list", "7"}).status, 0);
     const test::CliRun edit = test::cli({"edit", files("body.5gd"), "-o", files("copy.5gd"), "--replace-faces",
                                          "body=" + files("faces"), "--replace-datalist", "7=" + files("list7")});
     ASSERT_EQ(edit.status, 0) << edit.err;

@@ -71,73 +71,54 @@ TEST(GmdcDamaged, BytesAfterP5AndTheHeaderAreNotJudged)
     EXPECT_EQ(g.header.typeId, 0x12345678u);
 }
 
-TEST(GmdcDamaged, ForeignFilesAndVersions)
+// Headers, then the given 32-bit fields (the data-list count first) and nothing else.
+std::string with_counts(std::initializer_list<std::int32_t> counts)
 {
-    expect_refused(GmdcBytes().headers(4, "x", "cShape").str(), "is not a GMDC file (its block name is \"cShape\")");
-    expect_refused(std::string(200, '\x7f'), "is not a GMDC file");
-    expect_refused(GmdcBytes().headers(5).str(), "block version 5");
-    expect_refused(GmdcBytes().headers(0).str(), "block version 0");
-    expect_refused("", "is empty");
+    GmdcBytes b;
+    b.headers();
+    for (std::int32_t c : counts)
+        b.i32(c);
+    return b.str();
 }
 
-TEST(GmdcDamaged, NegativeCounts)
+TEST(GmdcDamaged, EachFaultIsNamedWithItsPlace)
 {
-    expect_refused(GmdcBytes().headers().i32(-1).str(), "it has a negative data-list count (-1)");
     GmdcBytes list3;
     list3.headers().i32(3);
     for (int k = 0; k < 3; ++k)
         list3.i32(0).u32(kIdentityNormals).i32(0).i32(2).i32(1).i32(0).i32(k == 2 ? -5 : 0);
-    expect_refused(list3.str(), "data list 3 has a negative item count (-5)");
-    expect_refused(one_list_file(-8, 0).str(), "data list 1 has a negative data length (-8)");
-
-    GmdcBytes mesh;
-    mesh.headers();
-    for (int i = 0; i < 5; ++i)
-        mesh.i32(0);
-    mesh.i32(-3);
-    expect_refused(mesh.str(), "the bounding mesh has a negative vertex count (-3)");
-
-    GmdcBytes p5;
-    p5.headers();
-    for (int i = 0; i < 6; ++i)
-        p5.i32(0);
-    p5.i32(1).i32(1).i32(-6).f32(0).f32(0).f32(0);
-    expect_refused(p5.str(), "P5 entry 1 has a negative face count (-6)");
-}
-
-TEST(GmdcDamaged, CountsBeyondTheBytesLeft)
-{
-    expect_refused(GmdcBytes().headers().i32(0x7FFFFFFF).str(), "while reading the data lists");
-    expect_refused(one_list_file(0, 1000000).str(), "while reading the items of data list 1");
-    GmdcBytes values;
+    GmdcBytes p5, values, faces, name;
+    p5.headers().i32(0).i32(0).i32(0).i32(0).i32(0).i32(0).i32(1).i32(1).i32(-6).f32(0).f32(0).f32(0);
     values.headers().i32(1).i32(1).u32(kIdentityNormals).i32(0).i32(2).i32(1).i32(0x7FFFFFFC).i32(0);
-    expect_refused(values.str(), "while reading the values of data list 1");
-
-    GmdcBytes faces;
     faces.headers().i32(0).i32(0).i32(1).i32(2).i32(0).name("obj").i32(1000000000).raw(std::string(16, '\0'));
-    expect_refused(faces.str(), "while reading the faces of object 1");
-
-    GmdcBytes transforms;
-    transforms.headers().i32(0).i32(0).i32(0).i32(3).f32(1);
-    expect_refused(transforms.str(), "while reading the transforms");
-}
-
-TEST(GmdcDamaged, NameRunningPastTheEnd)
-{
-    GmdcBytes b;
-    b.headers().i32(0).i32(0).i32(1).i32(2).i32(0).u8(200).raw(std::string(40, 's'));
-    expect_refused(b.str(), "while reading the name of object 1");
-}
-
-TEST(GmdcDamaged, DataLengthNotAMultipleOfFour)
-{
-    GmdcBytes b = one_list_file(0, 0);
-    std::string bytes = b.str();
-    // dataLength is the sixth field of the list, after the headers and the list count.
-    const std::size_t at = data_list_offset(bytes, 0) + 20;
-    bytes.replace(at, 4, le32(10));
-    bytes += std::string(16, '\0');
-    expect_refused(bytes, "data list 1 has a data length of 10 bytes, which is not a multiple of 4");
+    name.headers().i32(0).i32(0).i32(1).i32(2).i32(0).u8(200).raw(std::string(40, 's'));
+    std::string length = one_list_file(0, 0).str();
+    length.replace(data_list_offset(length, 0) + 20, 4, le32(10));
+    length += std::string(16, '\0');
+    const struct {
+        std::string bytes;
+        std::string part;
+    } cases[] = {
+        {GmdcBytes().headers(4, "x", "cShape").str(), "is not a GMDC file (its block name is \"cShape\")"},
+        {std::string(200, '\x7f'), "is not a GMDC file"},
+        {GmdcBytes().headers(5).str(), "block version 5"},
+        {GmdcBytes().headers(0).str(), "block version 0"},
+        {"", "is empty"},
+        {with_counts({-1}), "it has a negative data-list count (-1)"},
+        {list3.str(), "data list 3 has a negative item count (-5)"},
+        {one_list_file(-8, 0).str(), "data list 1 has a negative data length (-8)"},
+        {with_counts({0, 0, 0, 0, 0, -3}), "the bounding mesh has a negative vertex count (-3)"},
+        {p5.str(), "P5 entry 1 has a negative face count (-6)"},
+        {with_counts({0x7FFFFFFF}), "while reading the data lists"},
+        {one_list_file(0, 1000000).str(), "while reading the items of data list 1"},
+        {values.str(), "while reading the values of data list 1"},
+        {faces.str(), "while reading the faces of object 1"},
+        {with_counts({0, 0, 0, 3}) + std::string(4, '\0'), "while reading the transforms"},
+        {name.str(), "while reading the name of object 1"},
+        {length, "data list 1 has a data length of 10 bytes, which is not a multiple of 4"},
+    };
+    for (const auto& c : cases)
+        expect_refused(c.bytes, c.part);
 }
 
 TEST(GmdcDamaged, RandomlyChangedFilesLoadExactlyOrFailCleanly)

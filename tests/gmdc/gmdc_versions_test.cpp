@@ -127,21 +127,6 @@ TEST(GmdcVersions, SaveKeepsTheVersionAndPads)
     }
 }
 
-TEST(GmdcVersions, BodyMeshRoundTripsInEveryVersion)
-{
-    for (std::uint32_t version : {2u, 3u}) {
-        GmdcFile g = make_body_mesh();
-        g.resource.blockVersion = version;
-        if (version == 3)
-            g.objects[0].opacity = -1;
-        EXPECT_EQ(parsed(serialized(g)), g);
-    }
-    GmdcFile v1 = make_body_mesh();
-    v1.resource.blockVersion = 1;
-    v1.objects[0].blockB.clear();
-    EXPECT_EQ(parsed(serialized(v1)), v1);
-}
-
 TEST(GmdcVersions, WideValueBeyond16BitsIsRefused)
 {
     GmdcFile g;

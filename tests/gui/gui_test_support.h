@@ -5,6 +5,7 @@
 #include "app/dialog_service.h"
 #include "app/document.h"
 #include "app/main_window.h"
+#include "gmdc/ui/gmdc_editing_window.h"
 #include "support/cli_run.h"
 #include "support/test_support.h"
 
@@ -48,6 +49,7 @@ class GuiTest : public ::testing::Test {
     void start()
     {
         window.reset();
+        registerGmdcEditingWindow();
         document = std::make_unique<Document>(dialogs);
         window = std::make_unique<MainWindow>(*document);
     }

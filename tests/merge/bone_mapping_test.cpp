@@ -47,49 +47,45 @@ void expect_too_many_bones(State& s, const ViewOptions& options, const std::stri
     EXPECT_NE(sink.entries[1].text.find(part), std::string::npos) << sink.entries[1].text;
 }
 
-TEST(BoneMapping, OneBoneModelsGetTheSlotOfTheirBoneWithoutTheXsiOffset)
+TEST(BoneMapping, EachBoneGetsTheLastSlotHoldingItAndEachVertexItsWeights)
 {
-    for (const ViewOptions& options : {ViewOptions{}, xsi()}) {
-        State s = smd_state(make_one_bone_model({2, 6, 41}));
+    GmdcFile twice = make_body_mesh();
+    twice.objects[0].blockB[10] = 2; // bone 2 in slots 1 and 11
+    const std::vector<float> whole = {1, 0, 0, 1, 0, 0, 1, 0, 0};
+    const struct {
+        GmdcFile gmdc;
+        MeshModel model;
+        ViewOptions options;
+        std::vector<std::int32_t> bones;
+        std::vector<float> weights;
+    } cases[] = {
+        // one-bone models never get the XSI offset
+        {make_body_mesh(), make_one_bone_model({2, 6, 41}), {}, values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}), whole},
+        {make_body_mesh(), make_one_bone_model({2, 6, 41}), xsi(), values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}), whole},
+        {twice, make_one_bone_model({2, 2, 2}), {}, values({0xFFFFFF0A, 0xFFFFFF0A, 0xFFFFFF0A}), whole},
+        // slots 3 and 5; slot 3 alone; slots 17, 18 and 33 keep two hex digits each
+        {make_body_mesh(),
+         make_multi_bone_model({{4, 0.75f, 6, 0.25f}, {4, 1.0f}, {18, 0.5f, 19, 0.3f, 34, 0.2f}}),
+         {},
+         values({0xFFFF0402, 0xFFFFFF02, 0xFF201110}),
+         {0.75f, 0.25f, 0.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0.3f, 0.2f}},
+        // with the XSI offset multi-bone numbers are one higher: bone 8 is entry 7 in slot 6
+        {make_body_mesh(),
+         make_multi_bone_model({{5, 0.75f, 7, 0.25f}, {8, 1.0f}, {3, 1.0f}}),
+         xsi(),
+         values({0xFFFF0402, 0xFFFFFF05, 0xFFFFFF00}),
+         {0.75f, 0.25f, 0, 1, 0, 0, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        State s = smd_state(c.model, c.gmdc);
         RecordingSink sink;
-        ASSERT_TRUE(replace_models(s, options, sink)) << sink.last();
-        EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}));
-        EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues, (std::vector<float>{1, 0, 0, 1, 0, 0, 1, 0, 0}));
+        ASSERT_TRUE(replace_models(s, c.options, sink)) << sink.last();
+        EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, c.bones);
+        EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues, c.weights);
     }
-}
-
-TEST(BoneMapping, MultiBoneVerticesGetOneByteASlotAndTheirWeights)
-{
-    State s = smd_state(make_multi_bone_model({{4, 0.75f, 6, 0.25f}, {4, 1.0f}, {18, 0.5f, 19, 0.3f, 34, 0.2f}}));
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink)) << sink.last();
-    // slots 3 and 5; slot 3 alone; slots 17, 18 and 33 keep two hex digits each
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFF0402, 0xFFFFFF02, 0xFF201110}));
-    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues,
-              (std::vector<float>{0.75f, 0.25f, 0.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0.3f, 0.2f}));
-}
-
-TEST(BoneMapping, WithTheXsiOffsetMultiBoneNumbersAreOneHigher)
-{
-    State s = smd_state(make_multi_bone_model({{5, 0.75f, 7, 0.25f}, {8, 1.0f}, {3, 1.0f}}));
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, xsi(), sink)) << sink.last();
-    // bone 8 matches the blockB entry 7 in slot 6
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFF0402, 0xFFFFFF05, 0xFFFFFF00}));
-
     // without the offset bone 3 is in slot 2, with it bone 2 (slot 1); bone 2 with it is bone 1: absent
     State t = smd_state(make_multi_bone_model({{2, 1.0f}, {3, 1.0f}, {3, 1.0f}}));
     expect_too_many_bones(t, xsi(), "bone 2 (bone 1 in the GMDC)");
-}
-
-TEST(BoneMapping, TheLastMatchingSlotWins)
-{
-    GmdcFile g = make_body_mesh();
-    g.objects[0].blockB[10] = 2; // bone 2 in slots 1 and 11
-    State s = smd_state(make_one_bone_model({2, 2, 2}), g);
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, values({0xFFFFFF0A, 0xFFFFFF0A, 0xFFFFFF0A}));
 }
 
 TEST(BoneMapping, ABoneMissingFromTheBoneListShowsTheSystemsMessageAndChangesNothing)
@@ -105,7 +101,11 @@ TEST(BoneMapping, ABoneMissingFromTheBoneListShowsTheSystemsMessageAndChangesNot
 TEST(BoneMapping, ABoneListOfMoreThan255BonesCannotBeAddressedByAByte)
 {
     GmdcFile g = make_body_mesh();
-    g.objects[0].blockB.resize(256, 7);
+    g.objects[0].blockB.resize(255, 7); // slots 0 to 254: the last one a byte can name
+    State fits = smd_state(make_one_bone_model({2, 2, 2}), g);
+    RecordingSink sink;
+    EXPECT_TRUE(replace_models(fits, {}, sink)) << sink.last();
+    g.objects[0].blockB.push_back(7);
     State s = smd_state(make_one_bone_model({2, 2, 2}), g);
     expect_too_many_bones(s, {}, "256 bones");
 }
@@ -153,6 +153,8 @@ TEST(BoneMapping, AnAssignmentListShorterThanTheModelIsRefused)
     EXPECT_NE(error.find("fewer than the model's 6 vertices"), std::string::npos) << error;
     EXPECT_TRUE(bytes_of(s.gmdc) == shortened);
     EXPECT_TRUE(before != shortened);
+    EXPECT_FALSE(map_bone_assignments(s, 2, 7, 1, {}, error, tooMany));
+    EXPECT_EQ(error, "there is no model 2");
 }
 
 TEST(BoneMapping, WeightsGoToTheListAfterTheSlotNotToTheNextDataListNumber)

@@ -94,14 +94,6 @@ TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeigh
         EXPECT_EQ(lists[k].recordCount, 5) << "data list " << k + 1;
 }
 
-TEST(Replace, SubGroupThreeGivesTheValueFFFFFF02)
-{
-    State s = state_with(make_body_mesh(), {top(3, 1, 1, 3)});
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(3, value(0xFFFFFF02)));
-}
-
 TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
 {
     const MeshModel a = assigned(make_obj_model("top", 4, 2, 100.0f), 1, 1);
@@ -122,15 +114,6 @@ TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
     EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 7);
     EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(s.gmdc.objects[1].faces, (std::vector<std::int16_t>{4, 5, 6}));
-}
-
-TEST(Replace, AnObjectOfAReplacedGroupThatKeepsItsOldFacesIsNamedOrRefused)
-{
-    State s = state_with(body_with_skirt({0, 1, 2}), {top(4, 2)});
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
-    EXPECT_TRUE(sink.contains("object 2 \"skirt\"")) << sink.last();
 }
 
 TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
@@ -312,6 +295,12 @@ TEST(ViewCommandRefusals, EachLeavesTheGmdcAsItWasAndSaysWhy)
     g = body;
     g.objects[0].objectGroupIndex = 3;
     refused(kBoth, g, {top()}, {}, "names no object group");
+    g = body;
+    g.objectGroups[0].dataListIndices[1] = 99;
+    refused(kBoth, g, {top()}, {}, "normal list");
+    g = body;
+    g.dataLists[kUvs] = test::make_float_list(kIdentityTexCoords, 12, 3, 0.0f); // three values, not two
+    refused(kAdd, g, {top()}, {}, "texture-coordinate list");
     g = make_static_mesh(); // the slot search falls back to 4, the bump-map normals
     g.objects[0].blockB = {0, 1, 2};
     refused(kBoth, g, {assigned(make_obj_model("teapot", 3, 1), 1, 1)}, {}, "not 0xFBD70111");

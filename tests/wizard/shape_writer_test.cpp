@@ -1,7 +1,6 @@
-// The shape resource: its 162-byte fixed part at the offsets the game reads, one part per
-// object, and a file that is always replaced whole.
-#include "core/byte_io.h"
-#include "support/test_support.h"
+// The shape resource: its 162-byte fixed part at the offsets the game reads, then one
+// part per object.
+#include "support/gmdc_bytes.h"
 #include "wizard/shape_writer.h"
 
 #include <gtest/gtest.h>
@@ -10,134 +9,48 @@ using namespace mw;
 
 namespace {
 
-ShpeFile shape_with(const std::vector<std::string>& names)
+std::string bytes_of(const std::vector<std::string>& names)
 {
     ShpeFile shape;
     initShape(shape);
     setShapeParts(shape, names);
-    return shape;
-}
-
-std::string bytes_of(const ShpeFile& shape)
-{
     std::string out, error;
     EXPECT_TRUE(serializeShape(shape, out, error)) << error;
     return out;
 }
 
-std::uint32_t u32_at(const std::string& b, std::size_t offset)
-{
-    ByteReader r(std::string_view(b).substr(offset));
-    std::uint32_t v = 0;
-    EXPECT_TRUE(r.read_u32(v));
-    return v;
-}
-
-std::string counted_at(const std::string& b, std::size_t offset)
-{
-    return b.substr(offset + 1, static_cast<unsigned char>(b[offset]));
-}
-
 } // namespace
 
-TEST(ShapeWriter, OneFiveCharacterNameGivesA188ByteFile)
+TEST(ShapeWriter, FixedPartThenOnePartPerObject)
 {
-    const std::string b = bytes_of(shape_with({"chair"}));
-    ASSERT_EQ(b.size(), 188u);
-    // The fixed part, field by field at its offset.
-    EXPECT_EQ(b.substr(0, 4), std::string("\x01\x00\xFF\xFF", 4));
-    EXPECT_EQ(u32_at(b, 4), 0u);
-    EXPECT_EQ(u32_at(b, 8), 1u);
-    EXPECT_EQ(u32_at(b, 12), 0u);
-    EXPECT_EQ(counted_at(b, 16), "cShape");
-    EXPECT_EQ(u32_at(b, 23), 0u);
-    EXPECT_EQ(u32_at(b, 27), 8u);
-    EXPECT_EQ(counted_at(b, 31), "cSGResource");
-    EXPECT_EQ(u32_at(b, 43), 0u);
-    EXPECT_EQ(u32_at(b, 47), 2u);
-    EXPECT_EQ(counted_at(b, 51), "testname_shpe");
-    EXPECT_EQ(counted_at(b, 65), "cReferentNode");
-    EXPECT_EQ(u32_at(b, 79), 0u);
-    EXPECT_EQ(u32_at(b, 83), 1u);
-    EXPECT_EQ(counted_at(b, 87), "cObjectGraphNode");
-    EXPECT_EQ(u32_at(b, 104), 0u);
-    EXPECT_EQ(u32_at(b, 108), 4u);
-    EXPECT_EQ(u32_at(b, 112), 0u);
-    EXPECT_EQ(b[116], '\0');
-    EXPECT_EQ(u32_at(b, 117), 1u);
-    EXPECT_EQ(u32_at(b, 121), 90u);
-    EXPECT_EQ(u32_at(b, 125), 1u);
-    EXPECT_EQ(u32_at(b, 129), 0u);
-    EXPECT_EQ(b[133], '\x01');
-    EXPECT_EQ(counted_at(b, 134), "testname_tslocator_gmnd");
-    EXPECT_EQ(u32_at(b, 158), 1u);
-    // The part: 5, "chair", 10, "Material_1", nine zero bytes. That is 26 bytes (21 + 5);
-    // counted as 27 it also takes in the partCount's last byte, 0.
-    EXPECT_EQ(b[161], '\0');
-    EXPECT_EQ(b.substr(162), std::string("\x05"
-                                         "chair"
-                                         "\x0A"
-                                         "Material_1",
-                                         17) +
-                                 std::string(9, '\0'));
-}
+    test::GmdcBytes fixed;
+    fixed.u16(1).u16(0xFFFF).u32(0).u32(1).u32(0);
+    fixed.name("cShape").u32(0).u32(8).name("cSGResource").u32(0).u32(2).name("testname_shpe");
+    fixed.name("cReferentNode").u32(0).u32(1).name("cObjectGraphNode").u32(0).u32(4).u32(0).name("");
+    fixed.u32(1).u32(90).u32(1).u32(0).u8(1).name("testname_tslocator_gmnd");
+    ASSERT_EQ(fixed.size(), 158u);
 
-TEST(ShapeWriter, OnePartPerObjectUpToTen)
-{
     std::vector<std::string> names;
-    for (int k = 1; k <= 10; ++k)
-        names.push_back("obj" + std::to_string(k));
-    const std::string b = bytes_of(shape_with(names));
-    EXPECT_EQ(u32_at(b, 158), 10u);
-    std::size_t at = 162;
     for (int k = 1; k <= 10; ++k) {
-        EXPECT_EQ(counted_at(b, at), names[static_cast<std::size_t>(k - 1)]);
-        at += 1 + names[static_cast<std::size_t>(k - 1)].size();
-        EXPECT_EQ(counted_at(b, at), "Material_" + std::to_string(k));
-        EXPECT_EQ(static_cast<unsigned char>(b[at]), k == 10 ? 11 : 10);
-        at += 1 + static_cast<unsigned char>(b[at]) + 9;
+        names.push_back(k == 3 ? "" : "obj" + std::to_string(k));
+        test::GmdcBytes expected = fixed;
+        expected.u32(static_cast<std::uint32_t>(k));
+        for (int part = 1; part <= k; ++part)
+            expected.name(names[static_cast<std::size_t>(part - 1)])
+                .name("Material_" + std::to_string(part))
+                .raw(std::string(9, '\0'));
+        EXPECT_EQ(bytes_of(names), expected.str()) << k << " parts";
     }
-    EXPECT_EQ(at, b.size());
+    EXPECT_EQ(bytes_of({"chair"}).size(), 188u);
 }
 
-TEST(ShapeWriter, AnEmptyNameIsOneZeroLengthByte)
+TEST(ShapeWriter, ANameOver255CharactersIsRefused)
 {
-    const std::string b = bytes_of(shape_with({""}));
-    ASSERT_EQ(b.size(), 162u + 21u);
-    EXPECT_EQ(b[162], '\0');
-    EXPECT_EQ(counted_at(b, 163), "Material_1");
-}
-
-TEST(ShapeWriter, WritingReplacesALongerFileWhole)
-{
-    test::TempDir dir;
-    const std::string path = dir.file(kShapeFileName);
-    test::write_file(path, std::string(1000, 'x'));
-    RecordingSink sink;
-    ASSERT_TRUE(writeShape(shape_with({"chair"}), path, sink)) << sink.last();
-    EXPECT_TRUE(sink.empty());
-    EXPECT_EQ(test::read_file(path), bytes_of(shape_with({"chair"})));
-}
-
-TEST(ShapeWriter, ANameOver255CharactersIsRefusedAndNothingIsWritten)
-{
-    test::TempDir dir;
-    RecordingSink sink;
-    EXPECT_FALSE(writeShape(shape_with({"ok", std::string(256, 'n')}), dir.file("new.simpe"), sink));
-    EXPECT_TRUE(sink.contains("256 characters")) << sink.last();
-    EXPECT_FALSE(test::file_exists(dir.file("new.simpe")));
-
-    const std::string existing = dir.file("old.simpe");
-    test::write_file(existing, "keep");
-    EXPECT_FALSE(writeShape(shape_with({std::string(300, 'n')}), existing, sink));
-    EXPECT_EQ(test::read_file(existing), "keep");
-
-    EXPECT_EQ(bytes_of(shape_with({std::string(255, 'n')})).size(), 162u + 21u + 255u);
-}
-
-TEST(ShapeWriter, AFailedSaveNamesThePath)
-{
-    RecordingSink sink;
-    EXPECT_FALSE(writeShape(shape_with({"chair"}), "/nonexistent-folder/test_shpe.simpe", sink));
-    EXPECT_TRUE(sink.contains("/nonexistent-folder/test_shpe.simpe")) << sink.last();
+    EXPECT_EQ(bytes_of({std::string(255, 'n')}).size(), 162u + 21u + 255u);
+    ShpeFile shape;
+    initShape(shape);
+    setShapeParts(shape, {"ok", std::string(256, 'n')});
+    std::string out, error;
+    EXPECT_FALSE(serializeShape(shape, out, error));
+    EXPECT_NE(error.find("256 characters"), std::string::npos) << error;
 }

@@ -24,116 +24,73 @@ State state_with_models(const std::vector<std::int32_t>& vertexCounts, const std
 // A record that is clearly not a new object, to see that refusals leave it alone.
 void expect_untouched_body_mesh(const GmdcFile& g)
 {
-    EXPECT_EQ(g.dataLists.size(), 14u);
-    ASSERT_EQ(g.objects.size(), 1u);
-    EXPECT_EQ(g.objects[0].name, "body");
-    EXPECT_EQ(g.transforms.size(), 65u);
-    EXPECT_EQ(g.p5Entries.size(), 2u);
-    EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2}));
+    EXPECT_TRUE(g == test::make_body_mesh());
 }
 
 } // namespace
 
-TEST(WizardConstruction, OneObjectOfFourVerticesAndTwoFaces)
+TEST(WizardConstruction, OneThreeAndFiveObjectsNumberTheirListsInThrees)
 {
-    State s = state_with_models({4}, {2});
-    RecordingSink sink;
-    ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last(); // the box shipped in data/
-    EXPECT_TRUE(sink.empty());
-    const GmdcFile& g = s.gmdc;
+    for (const std::size_t n : {1u, 3u, 5u}) {
+        SCOPED_TRACE(std::to_string(n) + " objects");
+        std::vector<std::int32_t> vertices, faces;
+        for (std::size_t k = 0; k < n; ++k) {
+            vertices.push_back(static_cast<std::int32_t>(4 + k));
+            faces.push_back(static_cast<std::int32_t>(2 + k));
+        }
+        State s = state_with_models(vertices, faces);
+        RecordingSink sink;
+        ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last(); // the box shipped in data/
+        EXPECT_TRUE(sink.empty());
+        const GmdcFile& g = s.gmdc;
+        GmdcFile header = test::make_empty_gmdc();
+        EXPECT_TRUE(g.header == header.header && g.resource == header.resource);
 
-    EXPECT_EQ(g.header.versionLow, 1);
-    EXPECT_EQ(g.header.versionHigh, 0xFFFF);
-    EXPECT_EQ(g.header.linkCount, 0u);
-    EXPECT_EQ(g.header.indexCount, 1u);
-    EXPECT_EQ(g.header.typeId, 0xAC4F8687u);
-    EXPECT_EQ(g.resource.blockName, "cGeometryDataContainer");
-    EXPECT_EQ(g.resource.blockId, 0xAC4F8687u);
-    EXPECT_EQ(g.resource.blockVersion, 4u);
-    EXPECT_EQ(g.resource.resourceName, "cSGResource");
-    EXPECT_EQ(g.resource.resourceId, 0u);
-    EXPECT_EQ(g.resource.resourceVersion, 2u);
-    EXPECT_EQ(g.resource.fileName, "Custom_object");
+        // 8 empty base lists, then per object its positions, normals and texture coordinates.
+        const struct {
+            std::uint32_t identity;
+            int repetition, blockFormat, setFormat;
+        } base[8] = {{0x5B830781, 0, 2, 3}, {0x3B83078B, 0, 2, 1}, {0xBB8307AB, 0, 1, 2}, {0xBB8307AB, 1, 1, 2},
+                     {0xBB8307AB, 2, 1, 2}, {0xBB8307AB, 3, 1, 2}, {0xDB830795, 0, 4, 2}, {0xDB830795, 1, 4, 2}};
+        ASSERT_EQ(g.dataLists.size(), 8 + 3 * n);
+        for (std::size_t i = 0; i < g.dataLists.size(); ++i) {
+            const DataList& d = g.dataLists[i];
+            const std::size_t k = (i - 8) / 3; // the object of a list after the base ones
+            const auto& b = base[i < 8 ? i : (i - 8) % 3];
+            EXPECT_TRUE(d.identity == b.identity && d.repetition == b.repetition && d.blockFormat == b.blockFormat &&
+                        d.setFormat == b.setFormat && d.items.empty())
+                << "data list " << i + 1;
+            EXPECT_EQ(d.recordCount, i < 8 ? 0 : vertices[k]) << "data list " << i + 1;
+            EXPECT_EQ(d.dataLength(), i < 8 ? 0 : vertices[k] * (i % 3 == 1 ? 8 : 12)) << "data list " << i + 1;
+        }
+        const MeshModel& m = s.models.models[n - 1];
+        EXPECT_EQ(g.dataLists[8 + 3 * n - 3].floatValues, test::flat(m.vertices));
+        EXPECT_EQ(g.dataLists[8 + 3 * n - 2].floatValues, test::flat(m.normals));
+        EXPECT_EQ(g.dataLists[8 + 3 * n - 1].floatValues, test::flat(m.uvs)); // copied unchanged
 
-    // 8 empty base lists, then the object's positions, normals and texture coordinates.
-    const struct {
-        std::uint32_t identity;
-        int repetition, blockFormat, setFormat, records, bytes;
-    } lists[11] = {{0x5B830781, 0, 2, 3, 0, 0},  {0x3B83078B, 0, 2, 1, 0, 0}, {0xBB8307AB, 0, 1, 2, 0, 0},
-                   {0xBB8307AB, 1, 1, 2, 0, 0},  {0xBB8307AB, 2, 1, 2, 0, 0}, {0xBB8307AB, 3, 1, 2, 0, 0},
-                   {0xDB830795, 0, 4, 2, 0, 0},  {0xDB830795, 1, 4, 2, 0, 0}, {0x5B830781, 0, 2, 3, 4, 48},
-                   {0x3B83078B, 0, 2, 1, 4, 48}, {0xBB8307AB, 0, 1, 2, 4, 32}};
-    ASSERT_EQ(g.dataLists.size(), 11u);
-    for (int i = 0; i < 11; ++i) {
-        SCOPED_TRACE("data list " + std::to_string(i + 1));
-        const DataList& d = g.dataLists[i];
-        EXPECT_EQ(d.identity, lists[i].identity);
-        EXPECT_EQ(d.repetition, lists[i].repetition);
-        EXPECT_EQ(d.blockFormat, lists[i].blockFormat);
-        EXPECT_EQ(d.setFormat, lists[i].setFormat);
-        EXPECT_EQ(d.recordCount, lists[i].records);
-        EXPECT_EQ(d.dataLength(), lists[i].bytes);
-        EXPECT_TRUE(d.items.empty());
+        ASSERT_EQ(g.objectGroups.size(), n);
+        ASSERT_EQ(g.objects.size(), n);
+        for (std::size_t k = 0; k < n; ++k) {
+            const auto first = static_cast<std::int16_t>(8 + 3 * k);
+            const ObjectGroup& group = g.objectGroups[k];
+            EXPECT_EQ(group.dataListIndices, (std::vector<std::int16_t>{first, static_cast<std::int16_t>(first + 1),
+                                                                        static_cast<std::int16_t>(first + 2)}));
+            EXPECT_EQ(group.vertexCount, vertices[k]);
+            EXPECT_EQ(group.activeCount, 3);
+            EXPECT_TRUE(group.list1.empty() && group.list2.empty() && group.list3.empty());
+            const GmdcObject& o = g.objects[k];
+            EXPECT_TRUE(o.primitiveType == 2 && o.opacity == -1 && o.blockB.empty());
+            EXPECT_EQ(o.objectGroupIndex, static_cast<std::int32_t>(k));
+            EXPECT_EQ(o.name, "part" + std::to_string(k + 1));
+            EXPECT_EQ(o.faces.size(), 3u * static_cast<std::size_t>(faces[k]));
+        }
+        // Faces (1,2,3) and (2,3,4) of the model, counted from 0.
+        EXPECT_EQ(std::vector<std::int16_t>(g.objects[0].faces.begin(), g.objects[0].faces.begin() + 6),
+                  (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
+        EXPECT_TRUE(g.transforms.empty() && g.namePairs.empty() && g.p5Entries.empty());
+        EXPECT_EQ(g.boundingVertexCount(), 8);
+        EXPECT_EQ(g.boundingFaces.size(), 36u);
     }
-    const MeshModel& m = s.models.models[0];
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(g.dataLists[8].floatValues[3 * i + 1], m.vertices[i].y);
-        EXPECT_EQ(g.dataLists[9].floatValues[3 * i + 2], m.normals[i].z);
-        EXPECT_EQ(g.dataLists[10].floatValues[2 * i + 1], m.uvs[i].v); // copied unchanged
-    }
-
-    ASSERT_EQ(g.objectGroups.size(), 1u);
-    const ObjectGroup& group = g.objectGroups[0];
-    EXPECT_EQ(group.dataListIndices, (std::vector<std::int16_t>{8, 9, 10}));
-    EXPECT_EQ(group.vertexCount, 4);
-    EXPECT_EQ(group.activeCount, 3);
-    EXPECT_TRUE(group.list1.empty() && group.list2.empty() && group.list3.empty());
-
-    ASSERT_EQ(g.objects.size(), 1u);
-    const GmdcObject& o = g.objects[0];
-    EXPECT_EQ(o.primitiveType, 2);
-    EXPECT_EQ(o.objectGroupIndex, 0);
-    EXPECT_EQ(o.opacity, -1);
-    EXPECT_EQ(o.name, "part1");
-    // Faces (1,2,3) and (2,3,4) of the model, counted from 0.
-    EXPECT_EQ(o.faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
-    EXPECT_TRUE(o.blockB.empty());
-
-    EXPECT_TRUE(g.transforms.empty());
-    EXPECT_TRUE(g.namePairs.empty());
-    EXPECT_TRUE(g.p5Entries.empty());
-    EXPECT_EQ(g.boundingVertexCount(), 8);
-    EXPECT_EQ(g.boundingFaces.size(), 36u);
-    // The model set it was built from stays.
-    EXPECT_EQ(s.models.modelCount(), 1);
-}
-
-TEST(WizardConstruction, ThreeAndFiveObjectsNumberTheirListsInThrees)
-{
-    State three = state_with_models({4, 5, 6}, {2, 3, 4});
-    RecordingSink sink;
-    ASSERT_TRUE(build_new_object(three, {}, sink)) << sink.last();
-    ASSERT_EQ(three.gmdc.dataLists.size(), 17u);
-    ASSERT_EQ(three.gmdc.objectGroups.size(), 3u);
-    EXPECT_EQ(three.gmdc.objectGroups[2].dataListIndices, (std::vector<std::int16_t>{14, 15, 16}));
-    EXPECT_EQ(three.gmdc.objectGroups[2].vertexCount, 6);
-    EXPECT_EQ(three.gmdc.objectGroups[1].dataListIndices, (std::vector<std::int16_t>{11, 12, 13}));
-    ASSERT_EQ(three.gmdc.objects.size(), 3u);
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(three.gmdc.objects[k].objectGroupIndex, k);
-        EXPECT_EQ(three.gmdc.objects[k].name, "part" + std::to_string(k + 1));
-        EXPECT_EQ(three.gmdc.objects[k].faces.size(), static_cast<std::size_t>(3 * (k + 2)));
-        EXPECT_EQ(three.gmdc.objects[k].opacity, -1);
-    }
-    EXPECT_EQ(three.gmdc.dataLists[16].recordCount, 6);
-    EXPECT_EQ(three.gmdc.dataLists[16].identity, kIdentityTexCoords);
-
-    State five = state_with_models({3, 3, 3, 3, 3}, {1, 1, 1, 1, 1});
-    ASSERT_TRUE(build_new_object(five, {}, sink)) << sink.last();
-    EXPECT_EQ(five.gmdc.dataLists.size(), 23u);
-    EXPECT_EQ(five.gmdc.objectGroups.size(), 5u);
-    EXPECT_EQ(five.gmdc.objects.size(), 5u);
-    EXPECT_EQ(five.gmdc.objectGroups[4].dataListIndices, (std::vector<std::int16_t>{20, 21, 22}));
 }
 
 TEST(WizardConstruction, ShapeAreaRaisesEachObjectsFacesByTheVerticesBeforeIt)
