@@ -3,6 +3,9 @@
 #include "app/dialog_service.h"
 #include "app/document.h"
 #include "app/main_window.h"
+#ifdef MESHWRIGHT_HAS_VIEW_UI
+#include "app/view_windows.h"
+#endif
 #include "app/widgets.h"
 #include "gmdc/ui/gmdc_editing_window.h"
 
@@ -57,6 +60,9 @@ int main(int argc, char** argv)
     // Windows of other subsystems register here (mw::registerToolWindow) before the main
     // window is made.
     mw::registerGmdcEditingWindow();
+#ifdef MESHWRIGHT_HAS_VIEW_UI
+    mw::registerViewWindows();
+#endif
 
     mw::QtDialogService dialogs;
     mw::Document document(dialogs);

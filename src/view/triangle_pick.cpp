@@ -145,7 +145,7 @@ Bounds pick_bounds(const GmdcPick& pick)
     return b;
 }
 
-void fit_camera(const Bounds& bounds, ViewState& view)
+void fit_camera(const Bounds& bounds, ViewState& view, double aspect)
 {
     if (bounds.empty) {
         view.camera_distance = kFixedCameraDistance;
@@ -159,8 +159,11 @@ void fit_camera(const Bounds& bounds, ViewState& view)
         r2 += h * h;
     }
     const double radius = std::max(std::sqrt(static_cast<double>(r2)), 0.01);
-    // The sphere touches the narrower half-angle (22.5 degrees); a little margin.
-    const double distance = 1.1 * radius / std::sin(22.5 * 3.14159265358979 / 180.0);
+    // The sphere must fit the narrower half-angle: 22.5 degrees up and down, less across
+    // a picture narrower than it is tall. A little margin.
+    const double halfHeight = std::tan(22.5 * 3.14159265358979 / 180.0);
+    const double halfAngle = std::atan(halfHeight * std::min(1.0, std::max(aspect, 0.05)));
+    const double distance = 1.1 * radius / std::sin(halfAngle);
     view.camera_distance = static_cast<float>(-std::clamp(distance, 0.2, 90.0));
     view.center_x = c[0];
     view.center_y = c[1];

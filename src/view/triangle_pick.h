@@ -57,7 +57,8 @@ Bounds model_bounds(const MeshModel& model);
 Bounds pick_bounds(const GmdcPick& pick);
 
 // Places `bounds` in view: camera_distance far enough for the bounding sphere to fit the
-// 45-degree field, centre on the bounds' middle. Empty bounds restore the fixed camera.
-void fit_camera(const Bounds& bounds, ViewState& view);
+// 45-degree field of a picture `aspect` (width / height) wide, centre on the bounds'
+// middle. Empty bounds restore the fixed camera.
+void fit_camera(const Bounds& bounds, ViewState& view, double aspect = 4.0 / 3.0);
 
 } // namespace mw

@@ -4,6 +4,7 @@
 
 #include "app/group_editor.h"
 #include "app/settings.h"
+#include "app/tool_windows.h"
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_pass.h"
@@ -238,7 +239,8 @@ TEST_F(GuiTest, TitleMenuAndLogo)
                                                          {"mnuFileExit", "E&xit"}};
     for (const auto& [name, caption] : items)
         EXPECT_EQ(window->findChild<QAction*>(QLatin1String(name))->text(), QLatin1String(caption)) << name;
-    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuFile3D_view"))->isEnabled());
+    EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("mnuFile3D_view"))->isEnabled(),
+              hasToolWindow(ToolWindow::View3D));
     click("Image4");
     ASSERT_EQ(dialogs.count("url"), 1);
     EXPECT_TRUE(dialogs.asked.last().text.endsWith(QLatin1String("/README.md")));

@@ -3,6 +3,7 @@
 
 #include "app/group_editor.h"
 #include "app/scaling_options.h"
+#include "app/tool_windows.h"
 #include "wizard/ui/wizard_window.h"
 
 #include <QCheckBox>
@@ -119,7 +120,7 @@ TEST_F(WizardTest, PagesCounterAndCancel)
     EXPECT_EQ(w->page(), 2);
     EXPECT_EQ(text(w, "Text2"), QLatin1String(" 2"));
     EXPECT_TRUE(text(w, "Text3").endsWith(QLatin1String("/Template_gmdc_2.simpe")));
-    EXPECT_FALSE(find(w, "Check3")->isEnabled()); // no 3D view in this build
+    EXPECT_EQ(find(w, "Check3")->isEnabled(), hasToolWindow(ToolWindow::View3D));
     click(w, "Label10");
     EXPECT_EQ(w->page(), 3);
     EXPECT_EQ(text(w, "Text4"), QLatin1String("Model_1"));

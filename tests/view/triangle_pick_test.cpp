@@ -108,6 +108,9 @@ TEST(Fit, PlacesTheBoundsInView)
     EXPECT_FLOAT_EQ(view.center_y, 2);
     // radius sqrt(5) must fit a half-angle of 22.5 degrees: at least 5.84 away.
     EXPECT_LT(view.camera_distance, -5.84f);
+    const float wide = view.camera_distance;
+    fit_camera(b, view, 0.5); // a tall picture: the narrower field across decides
+    EXPECT_LT(view.camera_distance, wide);
     fit_camera(Bounds{}, view);
     EXPECT_EQ(view.camera_distance, kFixedCameraDistance);
 }
