@@ -374,10 +374,9 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error("Cannot save \"" + path + "\": " + error);
         return false;
     }
-    if (!save_file_atomically(path, bytes, error)) {
+    if (!save_file(path, bytes, sink)) {
         // Undone so that a retry pads once, not twice.
         undoVertexPadding(gmdc, padding);
-        sink.error(error);
         return false;
     }
     sink.info("Save Complete");

@@ -10,8 +10,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -367,8 +367,8 @@ void write_dump_files(const ModelSet& set, const ObjReadOptions& options)
 
 bool is_regular_file(const std::string& path)
 {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
 }
 
 std::string folder_of(const std::string& path)

@@ -58,12 +58,7 @@ bool write_obj(const State& state, const std::string& fileName, int modelNumber,
             return false;
         }
     }
-    std::string error;
-    if (!save_file_atomically(fileName, format_obj(model), error)) {
-        sink.error(error);
-        return false;
-    }
-    return true;
+    return save_file(fileName, format_obj(model), sink);
 }
 
 } // namespace mw
