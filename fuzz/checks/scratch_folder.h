@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -33,11 +34,19 @@ class ScratchFolder {
   private:
     ScratchFolder()
     {
+#ifdef _WIN32
+        // No mkdtemp on Windows: a random name, made only if it is new.
+        const auto base = std::filesystem::temp_directory_path();
+        do
+            path_ = (base / ("meshwright-fuzz-" + std::to_string(std::random_device{}()))).generic_string();
+        while (!std::filesystem::create_directory(path_));
+#else
         const std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
         std::string templ = base + "/meshwright-fuzz-XXXXXX";
         if (!::mkdtemp(templ.data()))
             std::abort();
         path_ = templ;
+#endif
     }
     ~ScratchFolder()
     {
