@@ -103,6 +103,22 @@ FileFacts file_facts(const std::string& path)
     return facts;
 }
 
+bool same_file(const std::string& a, const std::string& b)
+{
+    auto file_id = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE h = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const bool ok = GetFileInformationByHandle(h, &info);
+        CloseHandle(h);
+        return ok;
+    };
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return file_id(a, x) && file_id(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
 std::string final_link_target(const std::string& path)
 {
     return path; // links are rare on Windows and need privileges to make
@@ -275,6 +291,13 @@ FileFacts file_facts(const std::string& path)
         facts.kind = FileKind::Other;
     }
     return facts;
+}
+
+bool same_file(const std::string& a, const std::string& b)
+{
+    struct stat x {
+    }, y{};
+    return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
 std::string final_link_target(const std::string& path)

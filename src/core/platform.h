@@ -22,6 +22,10 @@ struct FileFacts {
 // Missing also when the path cannot be examined; creating a file there then says why.
 FileFacts file_facts(const std::string& path);
 
+// True when both paths name one existing file, however spelled or linked: by device and
+// inode here, by volume and file ID on Windows.
+bool same_file(const std::string& a, const std::string& b);
+
 // The path a chain of symbolic links at `path` ends in, or `path` itself when it is no
 // link; a dangling link gives the path it points to.
 std::string final_link_target(const std::string& path);
