@@ -5,6 +5,9 @@
 #include <cstring>
 
 #ifdef _WIN32
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <climits>
@@ -244,6 +247,12 @@ void sync_folder(const std::string&)
     // MOVEFILE_WRITE_THROUGH and NTFS's journal cover what a folder sync does elsewhere.
 }
 
+void set_stdout_binary()
+{
+    std::fflush(stdout);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+}
+
 std::string program_path()
 {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -441,6 +450,10 @@ void sync_folder(const std::string& folder)
         return;
     (void)::fsync(fd);
     ::close(fd);
+}
+
+void set_stdout_binary()
+{
 }
 
 std::string program_path()

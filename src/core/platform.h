@@ -73,6 +73,10 @@ bool remove_file(const std::string& path);
 // Flushes a folder's entries, so a rename in it survives a crash. Best effort.
 void sync_folder(const std::string& folder);
 
+// Puts standard output in binary mode (Windows), so written bytes reach it unchanged;
+// nothing to do elsewhere.
+void set_stdout_binary();
+
 // Full path of the running executable, or "" when it cannot be found out.
 std::string program_path();
 
