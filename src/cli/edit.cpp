@@ -224,8 +224,10 @@ int run_edit(const EditCommandOptions& options)
         std::string value;
         if (flag == "--clear-datalist")
             value = std::to_string(options.clearDatalist.at(clears++));
+        else if (const auto it = values.find(flag); it != values.end())
+            value = it->second.at(used[flag]++);
         else if (flag != "--remove-p5")
-            value = values.at(flag).at(used[flag]++);
+            continue; // the input and the output, not edits
         if (!apply_edit(run, flag, value)) {
             sink.error("Nothing was saved.");
             return kExitFailure;

@@ -106,14 +106,16 @@ bool save_gmdc(const GmdcSource& source, GmdcFile& gmdc, const std::string& out,
         return false;
     }
     const VertexPadding padding = applyVertexPadding(gmdc);
-    std::string bytes, error;
+    std::string bytes, error, notice;
     const bool saved = serializeGmdc(gmdc, bytes, error, options) &&
-                       writePackage(source.package, {{source.resourceIndex, std::move(bytes)}}, out, error);
+                       writePackage(source.package, {{source.resourceIndex, std::move(bytes)}}, out, error, &notice);
     if (!saved) {
         undoVertexPadding(gmdc, padding); // a retry pads once, not twice
         sink.error("Cannot save \"" + out + "\": " + error);
         return false;
     }
+    if (!notice.empty())
+        sink.warning(notice);
     sink.info("Save Complete");
     return true;
 }

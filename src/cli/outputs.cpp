@@ -1,6 +1,7 @@
 #include "cli/outputs.h"
 
 #include "cli/cli.h"
+#include "core/platform.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -62,6 +63,7 @@ bool output_writable(const std::string& path, std::string& error)
 
 bool write_stdout(const std::string& text)
 {
+    platform::set_stdout_binary();
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
         std::fputs("Cannot write to standard output.\n", stderr);
         return false;

@@ -1,12 +1,13 @@
 #include "core/save_file.h"
 
+#include "core/message_sink.h"
+#include "core/platform.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 namespace mw {
 
@@ -16,96 +17,127 @@ std::function<bool(std::size_t)> beforeChunkWrite;
 
 namespace {
 
-std::string reason(int err)
+constexpr std::size_t kChunk = 1 << 20;
+
+// Writes in chunks, so tests can cut a save off half-way.
+bool write_chunks(platform::OutFile& file, std::string_view bytes, std::string& reason)
 {
-    return std::strerror(err);
+    for (std::size_t written = 0; written < bytes.size();) {
+        if (testing_hooks::beforeChunkWrite && !testing_hooks::beforeChunkWrite(written)) {
+            reason = std::strerror(ENOSPC);
+            return false;
+        }
+        const std::size_t n = std::min(kChunk, bytes.size() - written);
+        if (!file.write_all(bytes.data() + written, n, reason))
+            return false;
+        written += n;
+    }
+    return true;
 }
 
-std::string folder_of(const std::string& path)
+// Pipes, devices and the standard streams cannot be replaced; they take the bytes as they come.
+bool write_in_place(const std::string& path, std::string_view bytes, std::string& error)
 {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
+    platform::OutFile file;
+    std::string reason;
+    if (!file.open_existing(path, reason) || !write_chunks(file, bytes, reason) || !file.flush(reason) ||
+        !file.close(reason)) {
+        error = "Cannot save \"" + path + "\": " + reason + ".";
+        return false;
+    }
+    return true;
+}
+
+// "<name>." cut so that it plus mkstemp's six characters fit the folder's name limit;
+// the cut never splits a UTF-8 character.
+std::string temp_prefix(const std::string& target, const std::string& folder)
+{
+    const std::size_t nameStart = platform::file_name_start(target);
+    std::string name = target.substr(nameStart);
+    const std::size_t limit = platform::max_file_name_length(folder);
+    const std::size_t keep = limit > 8 ? limit - 7 : 1;
+    if (name.size() > keep) {
+        std::size_t cut = keep;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return target.substr(0, nameStart) + name + ".";
 }
 
 } // namespace
 
-bool save_file_atomically(const std::string& path, std::string_view bytes, std::string& error)
+bool save_file_atomically(const std::string& path, std::string_view bytes, std::string& error, std::string* notice)
 {
     if (path.empty()) {
         error = "Cannot save: no file name was given.";
         return false;
     }
-    struct stat target {};
-    const bool targetExists = ::stat(path.c_str(), &target) == 0;
-    if (targetExists && S_ISDIR(target.st_mode)) {
+    const platform::FileFacts facts = platform::file_facts(path);
+    if (facts.kind == platform::FileKind::Folder) {
         error = "Cannot save \"" + path + "\": it is a folder.";
         return false;
     }
-
-    std::string tempName = path + ".XXXXXX";
-    std::vector<char> templ(tempName.begin(), tempName.end());
-    templ.push_back('\0');
-    const int fd = ::mkstemp(templ.data());
-    if (fd < 0) {
-        const int err = errno;
-        error =
-            "Cannot save \"" + path + "\": cannot create a file in \"" + folder_of(path) + "\": " + reason(err) + ".";
+    if (facts.kind == platform::FileKind::Other || platform::is_system_device_path(path))
+        return write_in_place(path, bytes, error);
+    if (facts.writeProtected) {
+        error = "Cannot save: \"" + path + "\" is write-protected.";
         return false;
     }
-    tempName.assign(templ.data());
 
-    auto fail = [&](const std::string& what, int err) {
-        ::close(fd);
-        ::unlink(tempName.c_str());
-        error = "Cannot save \"" + path + "\": " + what + ": " + reason(err) + ".";
+    // A link stays a link: the file it leads to is the one replaced.
+    const std::string target = platform::final_link_target(path);
+    const std::string folder = platform::folder_of(target);
+    platform::OutFile temp;
+    std::string reason;
+    if (!temp.create_unique(temp_prefix(target, folder), reason)) {
+        error = "Cannot save \"" + path + "\": cannot create a file in \"" + folder + "\": " + reason + ".";
+        return false;
+    }
+    auto fail = [&](const std::string& what) {
+        std::string ignored;
+        temp.close(ignored);
+        platform::remove_file(temp.name());
+        error = "Cannot save \"" + path + "\": " + what + ": " + reason + ".";
         return false;
     };
-
-    // mkstemp creates the file private to the user; a save keeps the mode of the file it
-    // replaces, and a new file gets the usual mode for new files.
-    mode_t mode;
-    if (targetExists) {
-        mode = target.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0)
-        return fail("cannot set the file's permissions", errno);
-
-    constexpr std::size_t chunk = 1 << 20;
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        if (testing_hooks::beforeChunkWrite && !testing_hooks::beforeChunkWrite(written))
-            return fail("writing failed", ENOSPC);
-        const std::size_t n = std::min(chunk, bytes.size() - written);
-        const ssize_t w = ::write(fd, bytes.data() + written, n);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail("writing failed", errno);
-        }
-        written += static_cast<std::size_t>(w);
-    }
-    if (::fsync(fd) != 0)
-        return fail("flushing to disk failed", errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tempName.c_str());
-        error = "Cannot save \"" + path + "\": closing failed: " + reason(err) + ".";
+    // The new file takes the place of the old one, so it keeps the old one's owner and
+    // permissions; a new file gets the usual permissions, not the private ones of a temporary.
+    const bool kept = facts.kind == platform::FileKind::Regular ? temp.copy_owner_and_mode(target, reason)
+                                                                : temp.set_new_file_mode(reason);
+    if (!kept)
+        return fail("cannot set the file's permissions");
+    if (!write_chunks(temp, bytes, reason))
+        return fail("writing failed");
+    if (!temp.flush(reason))
+        return fail("flushing to disk failed");
+    if (!temp.close(reason)) {
+        platform::remove_file(temp.name());
+        error = "Cannot save \"" + path + "\": closing failed: " + reason + ".";
         return false;
     }
-    if (::rename(tempName.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tempName.c_str());
-        error = "Cannot save \"" + path + "\": cannot replace the file: " + reason(err) + ".";
+    if (!platform::replace_file(temp.name(), target, reason)) {
+        platform::remove_file(temp.name());
+        error = "Cannot save \"" + path + "\": cannot replace the file: " + reason + ".";
         return false;
     }
+    platform::sync_folder(folder);
+    if (notice && facts.links > 1)
+        *notice = "\"" + path + "\" had " + std::to_string(facts.links) +
+                  " names (hard links): it is now a file of its own, and the other names keep the old contents.";
+    return true;
+}
+
+bool save_file(const std::string& path, std::string_view bytes, MessageSink& sink)
+{
+    std::string error;
+    std::string notice;
+    if (!save_file_atomically(path, bytes, error, &notice)) {
+        sink.error(error);
+        return false;
+    }
+    if (!notice.empty())
+        sink.warning(notice);
     return true;
 }
 
@@ -113,7 +145,7 @@ bool read_whole_file(const std::string& path, std::string& bytes, std::string& e
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        error = "Cannot open \"" + path + "\": " + reason(errno) + ".";
+        error = "Cannot open \"" + path + "\": " + std::strerror(errno) + ".";
         return false;
     }
     struct stat st {};
@@ -133,7 +165,7 @@ bool read_whole_file(const std::string& path, std::string& bytes, std::string& e
     const int err = errno;
     std::fclose(f);
     if (failed) {
-        error = "Cannot read \"" + path + "\": " + reason(err) + ".";
+        error = "Cannot read \"" + path + "\": " + std::strerror(err) + ".";
         return false;
     }
     bytes.swap(data);

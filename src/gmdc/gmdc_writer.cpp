@@ -379,10 +379,8 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error("Cannot save \"" + path + "\": " + error);
         return false;
     }
-    if (!save_file_atomically(path, bytes, error)) {
-        sink.error(error);
+    if (!save_file(path, bytes, sink))
         return false;
-    }
     // Reported only: a save never refuses a file the game might still read.
     for (const CheckFinding& f : check_gmdc(gmdc))
         sink.warning("Check of the saved file: " + finding_text(f));

@@ -162,11 +162,11 @@ bool write_gmdc_as_obj(const GmdcFile& gmdc, const std::string& path, double sca
 {
     std::string text;
     std::string error;
-    if (!gmdc_to_obj_text(gmdc, scalePercent, text, error) || !save_file_atomically(path, text, error)) {
+    if (!gmdc_to_obj_text(gmdc, scalePercent, text, error)) {
         sink.error(error);
         return false;
     }
-    return true;
+    return save_file(path, text, sink);
 }
 
 } // namespace mw

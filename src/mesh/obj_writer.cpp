@@ -65,11 +65,11 @@ bool obj_text(const State& state, int modelNumber, std::string& out, std::string
 bool write_obj(const State& state, const std::string& fileName, int modelNumber, MessageSink& sink)
 {
     std::string text, error;
-    if (!obj_text(state, modelNumber, text, error) || !save_file_atomically(fileName, text, error)) {
+    if (!obj_text(state, modelNumber, text, error)) {
         sink.error(error);
         return false;
     }
-    return true;
+    return save_file(fileName, text, sink);
 }
 
 } // namespace mw

@@ -83,8 +83,9 @@ bool serializePackage(const Package& package, const std::vector<ResourceReplacem
                       std::string& error);
 
 // serializePackage, saved atomically to `path` (which may be the file `package` was read
-// from). On failure the file at `path` is left as it was and `error` says why.
+// from). On failure the file at `path` is left as it was and `error` says why; `notice`
+// (when given) gets save_file_atomically's notice on a file with several names.
 bool writePackage(const Package& package, const std::vector<ResourceReplacement>& replacements, const std::string& path,
-                  std::string& error);
+                  std::string& error, std::string* notice = nullptr);
 
 } // namespace mw

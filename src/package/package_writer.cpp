@@ -105,12 +105,12 @@ bool serializePackage(const Package& package, const std::vector<ResourceReplacem
 }
 
 bool writePackage(const Package& package, const std::vector<ResourceReplacement>& replacements, const std::string& path,
-                  std::string& error)
+                  std::string& error, std::string* notice)
 {
     std::string bytes;
     if (!serializePackage(package, replacements, bytes, error))
         return false;
-    return save_file_atomically(path, bytes, error);
+    return save_file_atomically(path, bytes, error, notice);
 }
 
 } // namespace mw

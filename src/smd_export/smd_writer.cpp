@@ -290,11 +290,11 @@ bool write_smd(State& state, const std::string& fileName, int objectNumber, std:
 {
     std::string text;
     std::string error;
-    if (!smd_text(state, objectNumber, mode, text, error) || !save_file_atomically(fileName, text, error)) {
+    if (!smd_text(state, objectNumber, mode, text, error)) {
         sink.error(error);
         return false;
     }
-    return true;
+    return save_file(fileName, text, sink);
 }
 
 } // namespace mw

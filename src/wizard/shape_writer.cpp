@@ -114,11 +114,7 @@ bool writeShape(const ShpeFile& shape, const std::string& path, MessageSink& sin
         sink.error(error);
         return false;
     }
-    if (!save_file_atomically(path, bytes, error)) {
-        sink.error(error);
-        return false;
-    }
-    return true;
+    return save_file(path, bytes, sink);
 }
 
 } // namespace mw

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -12,10 +13,18 @@ namespace mw::test {
 
 TempDir::TempDir()
 {
-    std::string templ = (std::filesystem::temp_directory_path() / "meshwright-test-XXXXXX").string();
-    if (!::mkdtemp(templ.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = templ;
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path folder = base / ("meshwright-test-" + std::to_string(random() % 1000000000));
+        std::error_code ec;
+        if (std::filesystem::create_directory(folder, ec)) {
+            // Forward slashes on every system, so tests may join names with "/".
+            path_ = folder.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir()
