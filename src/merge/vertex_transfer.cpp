@@ -25,7 +25,7 @@ float distance2(const float* a, const float* b, int width)
 // Old vertices sorted into cubic cells, about one vertex a cell.
 class Grid {
   public:
-    explicit Grid(const std::vector<float>& positions) : positions_(positions)
+    explicit Grid(const std::vector<float>& positions)
     {
         const std::size_t count = positions.size() / 3;
         for (int k = 0; k < 3; ++k) {
@@ -117,7 +117,6 @@ class Grid {
         return (coordinate(p[0], 0) * dims_[1] + coordinate(p[1], 1)) * dims_[2] + coordinate(p[2], 2);
     }
 
-    const std::vector<float>& positions_;
     float lo_[3] = {0, 0, 0};
     float extent_[3] = {0, 0, 0};
     float cell_ = 1;
