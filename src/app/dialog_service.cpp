@@ -46,8 +46,11 @@ QString QtDialogService::openFile(QWidget* owner, const QString& title, const QS
 QString QtDialogService::saveFile(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialPath)
 {
-    // A name typed without an extension gets the chosen filter's, so the filter decides
-    // what is written (a package or a GMDC file); QFileDialog asks before overwriting.
+    // QFileDialog asks before overwriting unless told not to.
+    if (!filter.contains(QLatin1String("*.package")))
+        return QFileDialog::getSaveFileName(owner, title, initialPath, qtFilterFromPipes(filter));
+    // Where the filter decides what is written (a package or a GMDC file), a name typed
+    // without an extension gets the chosen filter's; other saves keep the name as typed.
     static const QRegularExpression firstSuffix(QStringLiteral("\\*\\.(\\w+)"));
     QFileDialog dialog(owner, title, initialPath, qtFilterFromPipes(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
