@@ -47,18 +47,17 @@ TEST_F(GuiTest, StepsWriteTheCommandLinesBytesAndAnUndoneMergeRunsAgainFromTheLo
     EXPECT_EQ(document->state().gmdc, expected.gmdc);
 }
 
-TEST_F(GuiTest, ButtonStatesFollowWhatIsLoadedAndRefusedFilesChangeNothing)
+TEST_F(GuiTest, TitleAndButtonStatesFollowWhatIsLoadedAndRefusedFilesChangeNothing)
 {
+    EXPECT_EQ(window->windowTitle(), QLatin1String("Meshwright by Orla & Brannock v" MESHWRIGHT_VERSION));
     write_file(dir.file("no_normals.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/1\n");
     write_file(dir.file("MODEL.SMD"), "version 1\nnodes\n0 \"root\" -1\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\nend\n"
                                       "triangles\nmat\n0 0 0 0 0 0 1 0 0\n0 1 0 0 0 0 1 1 0\n0 0 1 0 0 0 1 0 1\nend\n");
     write_file(dir.file("broken.5gd"), "not a GMDC");
     // Each click is answered with its file ("" cancels); the button states after it.
     const std::tuple<const char*, std::string, const char*> steps[] = {
-        {"cmdBrowse", "", "0000"},
         {"cmdBrowse", dir.file("no_normals.obj"), "0000"},
         {"cmdBrowse", dir.file("MODEL.SMD"), "1000"},
-        {"cmdLoadExistingGMDC", "", "1000"},
         {"cmdLoadExistingGMDC", dir.file("broken.5gd"), "1000"},
         {"Label9", example("example.5gd"), "1111"},
         {"cmdBrowse", example("example_edited.obj"), "1000"}};
@@ -71,7 +70,6 @@ TEST_F(GuiTest, ButtonStatesFollowWhatIsLoadedAndRefusedFilesChangeNothing)
         EXPECT_EQ(now, states) << button << " " << file;
     }
     EXPECT_TRUE(dialogs.messages().first().contains(QLatin1String("normals")));
-    EXPECT_EQ(find<QLineEdit>("txtInputFile")->text(), q(example("example_edited.obj")));
 }
 
 TEST_F(GuiTest, UnsavedChangesAreAskedAboutBeforeClosingOrReplacing)
@@ -83,7 +81,6 @@ TEST_F(GuiTest, UnsavedChangesAreAskedAboutBeforeClosingOrReplacing)
 
     window->show();
     click("cmdSaveToOrv"); // merged, save dialog cancelled
-    EXPECT_TRUE(document->isModified());
     dialogs.questionAnswers = {QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Save};
     EXPECT_FALSE(window->close());
     click("cmdBrowse"); // a load would replace the records
@@ -98,7 +95,6 @@ TEST_F(GuiTest, ScaleSettingsScaleConvertToObjAndImportsAndAWrongTextCountsAsHun
 {
     EXPECT_TRUE(window->openFiles({q(example("example.5gd")), q(example("example_edited.obj"))}));
     trigger("mnuFileScale"); // applied values are stored and read when used
-    EXPECT_EQ(find<QLineEdit>(window->scalingOptions(), "txtScaleToObj")->text(), QLatin1String("100"));
     find<QLineEdit>(window->scalingOptions(), "txtScaleToObj")->setText(QStringLiteral("250"));
     click(window->scalingOptions(), "Command1");
     answer({dir.file("gui.obj")});
@@ -116,13 +112,6 @@ TEST_F(GuiTest, ScaleSettingsScaleConvertToObjAndImportsAndAWrongTextCountsAsHun
     }
     EXPECT_TRUE(find<QPlainTextEdit>("Text1")->toPlainText().contains(QLatin1String("\"fifty\"")));
     EXPECT_FALSE(window->openFiles({q(dir.file("notes.txt"))}));
-}
-
-TEST_F(GuiTest, TitleAndDialogFiltersInBothLetterCases)
-{
-    EXPECT_EQ(window->windowTitle(), QLatin1String("Meshwright by Orla & Brannock v" MESHWRIGHT_VERSION));
-    EXPECT_EQ(qtFilterFromPipes(QStringLiteral("Sims 2 Mesh (*.simpe)|*.simpe|All (*.*)| *.*|Mesh: OBJ|*.obj")),
-              QLatin1String("Sims 2 Mesh (*.simpe *.SIMPE);;All (*);;Mesh (OBJ obj)")); // ":" splits too
 }
 
 TEST_F(GuiTest, GroupEditorCommitRoundsHalvesToEvenRefusesLongNamesAndItsFrameDestroysIt)
@@ -185,8 +174,10 @@ TEST_F(GuiTest, WizardBuildsTheGmdcAndShapeOfTheCommandLineAfterACancelledSave)
     EXPECT_FALSE(document->isModified());
 }
 
-TEST(Program, HelpAndVersionNeedNoDisplay)
+TEST(Program, HelpAndVersionNeedNoDisplayAndFiltersComeInBothLetterCases)
 {
+    EXPECT_EQ(qtFilterFromPipes(QStringLiteral("Sims 2 Mesh (*.simpe)|*.simpe|All (*.*)| *.*|Mesh: OBJ|*.obj")),
+              QLatin1String("Sims 2 Mesh (*.simpe *.SIMPE);;All (*);;Mesh (OBJ obj)")); // ":" splits too
     TempDir dir;
     const std::string program = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quote(MESHWRIGHT_GUI_PATH);
     const std::string both = program + " --version >" + quote(dir.file("v")) + " && " + program + " --help >/dev/null";
