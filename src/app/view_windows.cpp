@@ -135,8 +135,7 @@ bool DocumentViewHost::writeObj(const QString& path, int modelNumber)
 
 QString DocumentViewHost::openFileName(const QString& caption, const QString& filter, const QString& folder)
 {
-    (void)folder; // the dialog service starts in the last folder it was in
-    return document_.dialogs().openFile(window_, caption, pipeFilter(filter));
+    return document_.dialogs().openFile(window_, caption, pipeFilter(filter), folder);
 }
 
 QString DocumentViewHost::saveFileName(const QString& caption, const QString& filter, const QString& suggestedPath)
