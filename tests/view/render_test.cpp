@@ -1,12 +1,14 @@
-// Pixels of the 3D view drawn off screen at 640 x 480 (see view_scenes.h for where a
-// world point lands).
+// Pixels of the 3D view drawn off screen at 640 x 480 (view_scenes.h says where a point
+// lands), and meshwright-cli render: a PNG lit where the view draws, else black and a note.
 #include "core/program_folder.h"
+#include "support/cli_run.h"
 #include "support/test_support.h"
 #include "view/offscreen.h"
 #include "view/scene.h"
 #include "view/view_scenes.h"
 
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 #include <algorithm>
 
@@ -75,10 +77,7 @@ TEST_F(Render, GmdcViewLightsOnlyTheSelectedSubgroup)
     } cases[] = {{0, false, false, false}, {0, true, true, false}, {1, false, false, true}, {1, true, false, true}};
     for (const auto& c : cases) {
         view_.selected_subgroup = c.subgroup;
-        DisplayOptions options;
-        options.gmdcView = true;
-        options.bodyEditing = c.bodyEditing;
-        draw(options);
+        draw({true, false, false, c.bodyEditing, false, false, false, true});
         EXPECT_EQ(at(204, 268), c.left ? kWhite : kBlack) << c.subgroup << c.bodyEditing;
         EXPECT_EQ(at(436, 268), c.right ? kWhite : kBlack) << c.subgroup << c.bodyEditing;
         EXPECT_EQ(at(320, 268), kBlack);
@@ -100,26 +99,12 @@ TEST_F(Render, ModelsDrawWithTheirOwnTextureOrTextureZero)
     draw({});                                   // model 1 alone
     EXPECT_EQ(at(320, 200), kRed);
     EXPECT_EQ(at(320, 420), kBlack);
-    DisplayOptions all;
-    all.allObjects = true;
-    draw(all);
+    draw({false, false, true, false, false, false, false, true}); // all models
     EXPECT_EQ(at(320, 200), kRed);
     EXPECT_EQ(at(320, 420), kWhite); // (0, -1.1): only the untextured model
-}
-
-TEST_F(Render, CameraPictureLandsInItsFixedRectangle)
-{
-    state_.models.models = {test::square("wall", 9)};
-    for (std::int32_t model : {1, 2}) { // model 2 does not exist: nothing is drawn
-        view_.camera_model = model;
-        draw_pic1(state_.models, view_, {}, cache_);
-        pixels_ = context_.read_rgb();
-        // x 10..369 and, from the bottom, 210..669 (past the top here).
-        EXPECT_EQ(at(10, 479 - 210), model == 1 ? kWhite : kBlack);
-        EXPECT_EQ(at(369, 0), model == 1 ? kWhite : kBlack);
-        EXPECT_EQ(at(9, 479 - 300), kBlack);
-        EXPECT_EQ(at(100, 479 - 209), kBlack);
-    }
+    view_.current_model = 3;         // no such model: nothing, no fault
+    draw({});
+    EXPECT_EQ(at(320, 200), kBlack);
 }
 
 // Turned, shaded and wireframe scenes, and the kept arrays after the records change.
@@ -144,6 +129,43 @@ TEST_F(Render, VertexArraysMatchOneCallPerCorner)
         }
         draw({scene == 0, false, scene > 0, scene == 0, false, scene < 2, scene < 2, true});
         EXPECT_LT(std::count(pixels_.begin(), pixels_.end(), 0), std::ssize(pixels_) - 1000) << scene;
+    }
+}
+
+// The example body's bone assignments stand at position 7 of its group. Triangle 1 starts
+// at vertex 0 (0xFFFF0500: slots 0 and 5) and triangle 4 at vertex 3 (0xFFFF0803: slots
+// 3 and 8), so sub-groups 1 and 4 show only with "Body Editing".
+TEST(RenderCli, WritesThePicture)
+{
+    const struct {
+        std::string input, args; // input in examples/, arguments after -o
+        int status;
+        bool lit; // some pixel is not black
+        std::string stderrHas;
+    } cases[] = {{"body_mesh.5gd", "--subgroup 4 --body-editing", 0, true, ""},
+                 {"body_mesh.5gd", "--subgroup 4", 0, false, "nothing was drawn"},
+                 {"body_mesh.5gd", "", 0, false, "sub-group 1"},
+                 {"body_mesh.5gd", "--size 64x48 --all-subgroups --rotate 0,180,0", 0, true, ""},
+                 {"example.obj", "--all-models --fit --shaded", 0, true, ""},
+                 {"example.obj", "--model 9", 0, false, "no model 9"},
+                 {"body_mesh.5gd", "--object lid", 1, false, "no object is named"},
+                 {"body_mesh.5gd", "--size 0x5", 2, false, "--size"}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const test::CliRun run =
+            test::cli("render " + test::quote(std::string(MESHWRIGHT_SOURCE_DIR) + "/examples/" + c.input) + " -o " +
+                      test::quote(dir.file("p.png")) + " " + c.args);
+        EXPECT_EQ(run.status, c.status) << c.args << run.err;
+        EXPECT_NE(run.err.find(c.stderrHas), std::string::npos) << run.err;
+        int w = 0, h = 0, n = 0;
+        unsigned char* p = stbi_load(dir.file("p.png").c_str(), &w, &h, &n, 3);
+        ASSERT_EQ(p != nullptr, c.status == 0) << c.args; // no picture after a failure
+        if (!p)
+            continue;
+        const bool small = c.args.find("64x48") != std::string::npos;
+        EXPECT_EQ(std::pair(w, h), small ? std::pair(64, 48) : std::pair(640, 480));
+        EXPECT_EQ(std::any_of(p, p + 3 * w * h, [](unsigned char v) { return v != 0; }), c.lit) << c.args;
+        stbi_image_free(p);
     }
 }
 

@@ -5,28 +5,24 @@ namespace mw::test {
 GmdcFile two_triangle_gmdc()
 {
     GmdcFile g;
-    DataList lists[5];
-    const std::uint32_t ids[5] = {kIdentityPositions, kIdentityNormals, kIdentityTexCoords, kIdentityMorphVertexDeltas,
-                                  kIdentityBoneAssignments};
-    for (int i = 0; i < 5; ++i)
-        lists[i].identity = ids[i];
-    for (float x : {-1.2f, 0.2f}) {
-        lists[0].floatValues.insert(lists[0].floatValues.end(), {x, -.5f, 0, x + 1, -.5f, 0, x + .5f, .5f, 0});
-        lists[1].floatValues.insert(lists[1].floatValues.end(), {0, 0, 1, 0, 0, 1, 0, 0, 1});
-        lists[2].floatValues.insert(lists[2].floatValues.end(), 6, 0.0f);
-        lists[3].floatValues.insert(lists[3].floatValues.end(), 9, 0.0f);
+    for (std::uint32_t id : {kIdentityPositions, kIdentityNormals, kIdentityTexCoords, kIdentityMorphVertexDeltas,
+                             kIdentityBoneAssignments}) {
+        g.dataLists.emplace_back();
+        g.dataLists.back().identity = id;
     }
-    lists[4].longValues = {static_cast<std::int32_t>(0xFFFF0200u), -1, -1,
-                           static_cast<std::int32_t>(0xFFFFFF01u), -1, -1};
-    g.dataLists.assign(lists, lists + 5);
-    ObjectGroup group;
-    group.dataListIndices = {0, 1, 2, 3, 4};
-    group.activeCount = 5;
-    g.objectGroups = {group};
-    GmdcObject body;
-    body.name = "body";
-    body.faces = {0, 1, 2, 3, 4, 5};
-    g.objects = {body};
+    for (float x : {-1.2f, 0.2f}) {
+        std::vector<float>& p = g.dataLists[0].floatValues;
+        p.insert(p.end(), {x, -.5f, 0, x + 1, -.5f, 0, x + .5f, .5f, 0});
+        g.dataLists[1].floatValues.insert(g.dataLists[1].floatValues.end(), {0, 0, 1, 0, 0, 1, 0, 0, 1});
+    }
+    g.dataLists[4].longValues = {static_cast<std::int32_t>(0xFFFF0200u), -1, -1,
+                                 static_cast<std::int32_t>(0xFFFFFF01u), -1, -1};
+    g.objectGroups.emplace_back();
+    g.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4};
+    g.objectGroups[0].activeCount = 5;
+    g.objects.emplace_back();
+    g.objects[0].name = "body";
+    g.objects[0].faces = {0, 1, 2, 3, 4, 5};
     return g;
 }
 
@@ -35,7 +31,6 @@ MeshModel square(const std::string& name, float half, float z)
     MeshModel m;
     m.name = name;
     m.vertices = {{-half, -half, z}, {half, -half, z}, {half, half, z}, {-half, half, z}};
-    m.normals.assign(4, {0, 0, 1});
     m.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     m.faces = {{1, 2, 3}, {1, 3, 4}};
     return m;

@@ -1,16 +1,14 @@
-// Small scenes for the 3D view's tests, placed so that the picture at 640 x 480 from the
-// fixed camera (z = -3.5, 45 degrees) is known in advance: world point (x, y) on the
-// plane z = 0 lands near pixel (320 + 166 x, 240 - 166 y), counted from the top left.
+// Small scenes for the 3D view's tests. From the fixed camera (z = -3.5, 45 degrees) at
+// 640 x 480, point (x, y, 0) lands near pixel (320 + 166 x, 240 - 166 y) from the top left.
 #pragma once
 
 #include "state/state.h"
 
 namespace mw::test {
 
-// Object "body": two triangles facing the camera at z = 0, the left one (vertices 0-2, x
-// -1.2 to -0.2, centre pixel (204, 268)) and the right one (vertices 3-5, x 0.2 to 1.2,
-// centre (436, 268)). Its group lists positions, normals, texture coordinates, a morph
-// list, then the bone assignments at position 5, where fixed positions miss them.
+// Object "body": two triangles facing the camera at z = 0, left (vertices 0-2, centre
+// pixel (204, 268)) and right (3-5, centre (436, 268)); its group lists the bone
+// assignments at position 5, behind a morph list, where fixed positions miss them.
 // Vertex 0 hangs on bones 0 and 2 (0xFFFF0200), vertex 3 on bone 1 alone (0xFFFFFF01).
 GmdcFile two_triangle_gmdc();
 

@@ -81,7 +81,7 @@ void SceneWidget::recordsChanged()
 
 void SceneWidget::initializeGL()
 {
-    usable_ = legacy_calls_work(context()) && !contextFailureSimulated;
+    usable_ = legacy_calls_work(context());
     if (!usable_) {
         fail();
         return;

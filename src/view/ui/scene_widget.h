@@ -31,7 +31,8 @@ class SceneWidget : public QOpenGLWidget {
     void recordsChanged();
     // True once OpenGL started; false after a failed start.
     bool glUsable() const { return usable_; }
-    // Tests: every widget shown from now on finds no context, as on a machine without OpenGL.
+    // Tests: every widget shown from now on counts as having no context, as when Qt cannot
+    // create one (then initializeGL never runs).
     static void simulateContextFailure(bool on);
 
   signals:

@@ -1,10 +1,11 @@
-// The 3D view's windows on a display (xvfb-run -a): the surfaces' pixels and mouse, the
-// camera window, and the 3D View window driven through its controls on the program's
-// document with its dialogs answered from a script.
+// The 3D view's windows on a display (xvfb-run -a): the surfaces, the camera window, and the
+// 3D View driven through its controls on the program's document, dialogs answered by script.
 #include "app/dialog_service.h"
 #include "app/document.h"
 #include "app/main_window.h"
 #include "app/view_windows.h"
+#include "support/cli_run.h"
+#include "support/test_support.h"
 #include "view/ui/camera_window.h"
 #include "view/ui/scene_widget.h"
 #include "view/ui/view_window.h"
@@ -23,25 +24,16 @@
 #include <QUndoStack>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace mw {
 namespace {
 
 const QString kExamples = QStringLiteral(MESHWRIGHT_SOURCE_DIR "/examples");
 
-std::string bytes(const QString& path)
+// What meshwright-cli writes to `out` when run with `args` (quoted for the shell).
+std::string cliOutput(const QString& args, const QString& out)
 {
-    std::ostringstream s;
-    s << std::ifstream(path.toStdString(), std::ios::binary).rdbuf();
-    return s.str();
-}
-
-// Runs meshwright-cli with `args`; true when it succeeded.
-bool cli(const QString& args)
-{
-    return std::system(QStringLiteral("'%1' %2 >/dev/null").arg(MESHWRIGHT_CLI_PATH, args).toLocal8Bit().data()) == 0;
+    EXPECT_EQ(test::cli((args + " -o '" + out + "'").toStdString()).status, 0) << args.toStdString();
+    return test::read_file(out.toStdString());
 }
 
 bool lit(const QImage& image, int x, int y)
@@ -63,8 +55,7 @@ TEST(SceneWidget, DrawsTheSelectedSubgroupAndTurnsWithTheMouse)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
     const QImage image = widget.grabFramebuffer();
     ASSERT_TRUE(widget.glUsable());
-    EXPECT_FALSE(lit(image, 204, 268));
-    EXPECT_TRUE(lit(image, 436, 268));
+    EXPECT_TRUE(!lit(image, 204, 268) && lit(image, 436, 268));
     QTest::mousePress(&widget, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(&widget, QPoint(140, 90));
     EXPECT_EQ(view.rot_y, 20);
@@ -81,17 +72,16 @@ TEST(CameraWindow, DrawsOnlyWhenAskedInsideItsRectangle)
     State state;
     state.models.models = {test::square("wall", 9)};
     CameraWindow window(state);
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), "Form8");
-    CameraWidget& widget = *window.findChild<CameraWidget*>();
-    const int bottom = widget.height() - 1;                         // the rectangle is counted from the bottom
-    EXPECT_FALSE(lit(widget.grabFramebuffer(), 100, bottom - 300)); // nothing before the button
+    auto* widget = window.findChild<CameraWidget*>();
+    const int y = widget->height() - 1 - 210;            // the rectangle's lowest row, counted from the bottom
+    EXPECT_FALSE(lit(widget->grabFramebuffer(), 10, y)); // nothing before the button
     window.findChild<QPushButton*>("Command1")->click();
-    const QImage image = widget.grabFramebuffer();
-    EXPECT_TRUE(lit(image, 10, bottom - 210));
-    EXPECT_FALSE(lit(image, 9, bottom - 300));
+    const QImage image = widget->grabFramebuffer();
+    EXPECT_TRUE(lit(image, 10, y) && lit(image, 369, y - 459)); // 360 x 460 from (10, 210)
+    EXPECT_FALSE(lit(image, 9, y) || lit(image, 10, y + 1) || lit(image, 370, y));
 }
 
 class ViewWindowTest : public ::testing::Test {
@@ -108,13 +98,13 @@ class ViewWindowTest : public ::testing::Test {
     template <typename T = QPushButton> T* find(const char* name) { return window_->findChild<T*>(name); }
     void click(const char* name) { find<QAbstractButton>(name)->click(); }
     void menu(const char* name) { window_->menuBar()->findChild<QAction*>(name)->trigger(); }
+    std::string saved(const char* name) { return test::read_file(dir_.filePath(name).toStdString()); }
     // The folder or path the last file dialog started at.
     QString lastStart() const
     {
-        for (auto it = dialogs_.asked.crbegin(); it != dialogs_.asked.crend(); ++it)
-            if (it->kind != QLatin1String("message"))
-                return it->text;
-        return {};
+        auto it =
+            std::find_if(dialogs_.asked.crbegin(), dialogs_.asked.crend(), [](auto& a) { return a.kind != "message"; });
+        return it == dialogs_.asked.crend() ? QString() : it->text;
     }
 
     QTemporaryDir dir_;
@@ -151,8 +141,7 @@ TEST_F(ViewWindowTest, ControlsStepsAndLimits)
     for (int i = 0; i < 150; ++i)
         click("Command9");
     EXPECT_EQ(window_->viewState().view_distance, -7.5f);
-    EXPECT_EQ(window_->viewState().rot_x, 2);
-    EXPECT_EQ(window_->viewState().rot_y, -1);
+    EXPECT_EQ(std::pair(window_->viewState().rot_x, window_->viewState().rot_y), std::pair(2, -1));
     EXPECT_EQ(window_->viewState().selected_subgroup, -2); // no lower limit
     EXPECT_EQ(find<QLineEdit>("Text3")->text(), "-1");
     EXPECT_FALSE(find<QListWidget>("List2")->isVisible());
@@ -166,6 +155,13 @@ TEST_F(ViewWindowTest, CommitReplaceAndExportMatchTheCommandLine)
     menu("mnuFileLoad");
     menu("mnuFileLoadGmdc");
     EXPECT_EQ(lastStart(), kExamples); // open dialogs start in the last folder loaded from
+    const std::pair<const char*, QString> asked[] = {{"Command7", kExamples},
+                                                     {"Command21", kExamples + "/test_obj.obj"},
+                                                     {"Command19", kExamples + "/test_smd.smd"}};
+    for (const auto& [name, start] : asked) { // all cancelled
+        click(name);
+        EXPECT_EQ(lastStart(), start) << name;
+    }
     click("Check3");
     const int boxes = dialogs_.count("message");
     click("Command11"); // nothing selected: refused, nothing stored
@@ -183,9 +179,9 @@ TEST_F(ViewWindowTest, CommitReplaceAndExportMatchTheCommandLine)
     EXPECT_EQ(lastStart(), kExamples);
     EXPECT_EQ(document_.undoStack()->count(), 1);
     const QString cli5gd = dir_.filePath("cli.5gd");
-    ASSERT_TRUE(
-        cli(QStringLiteral("replace '%1/body.obj' '%1/body_mesh.5gd' -o '%2' --assign 1=1:2").arg(kExamples, cli5gd)));
-    EXPECT_EQ(bytes(dir_.filePath("window.5gd")), bytes(cli5gd));
+    EXPECT_EQ(
+        saved("window.5gd"),
+        cliOutput(QStringLiteral("replace '%1/body.obj' '%1/body_mesh.5gd' --assign 1=1:2").arg(kExamples), cli5gd));
 
     // The "Objects" frame's Export SMD: the dialog keeps its layout; cancel exports nothing.
     click("Command20");
@@ -199,30 +195,20 @@ TEST_F(ViewWindowTest, CommitReplaceAndExportMatchTheCommandLine)
     click("Command20");
     dialog->findChild<QPushButton*>("OKButton")->click();
     EXPECT_EQ(lastStart(), kExamples);
-    const QString cliSmd = dir_.filePath("cli.smd");
-    ASSERT_TRUE(cli(QStringLiteral("export-smd '%1' -o '%2' --index 1 --single-bone").arg(cli5gd, cliSmd)));
-    EXPECT_EQ(bytes(dir_.filePath("window.smd")), bytes(cliSmd));
+    EXPECT_EQ(saved("window.smd"),
+              cliOutput("export-smd '" + cli5gd + "' --index 1 --single-bone", dir_.filePath("cli.smd")));
 }
 
-TEST_F(ViewWindowTest, FileDialogsStartInTheFolderOfTheLastFileLoaded)
+TEST_F(ViewWindowTest, TestCloudIsCheckedAndItsFolderKept)
 {
     const QString cloud = dir_.filePath("cloud.simpe");
     for (char fill : {'\x10', '\0'}) { // claims 0x10101010 bytes: refused, the folder not taken; then 0 bytes
-        std::ofstream(cloud.toStdString(), std::ios::binary) << std::string(24, fill);
+        test::write_file(cloud.toStdString(), std::string(24, fill));
         dialogs_.fileAnswers = {cloud};
         click("Command7");
     }
     EXPECT_EQ(dialogs_.messages().size(), 1);
-    dialogs_.fileAnswers = {kExamples + "/example.obj"};
-    menu("mnuFileLoad");
-    EXPECT_EQ(lastStart(), dir_.path());
-    const std::pair<const char*, QString> asked[] = {{"Command7", kExamples},
-                                                     {"Command21", kExamples + "/test_obj.obj"},
-                                                     {"Command19", kExamples + "/test_smd.smd"}};
-    for (const auto& [name, start] : asked) {
-        click(name);
-        EXPECT_EQ(lastStart(), start) << name;
-    }
+    EXPECT_EQ(window_->lastFolder(), dir_.path());
 }
 
 // A context that cannot be had closes the 3D View alone, with its message; the next

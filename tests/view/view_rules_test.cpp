@@ -1,4 +1,7 @@
+// The 3D view's rules without OpenGL: which triangles are drawn, the test cloud, the
+// camera fit and the window's numbers.
 #include "view/triangle_pick.h"
+#include "view/view_controls.h"
 #include "view/view_scenes.h"
 
 #include <gtest/gtest.h>
@@ -53,23 +56,20 @@ TEST(TestCloud, ReadsWhatTheFileHoldsAndNoMore)
 {
     const struct {
         std::int32_t claimed;
-        std::size_t floats;
+        std::size_t size; // of the file
         bool ok;
         std::size_t points; // drawn
-    } cases[] = {{24, 6, true, 2}, {20, 5, true, 1},  {0, 0, true, 0},
-                 {5, 0, false, 0}, {48, 6, false, 0}, {-4, 3, false, 0}};
+    } cases[] = {{24, 48, true, 2},  {20, 44, true, 1},  {0, 24, true, 0}, {5, 24, false, 0},
+                 {48, 48, false, 0}, {-4, 36, false, 0}, {0, 23, false, 0}};
     for (const auto& c : cases) {
-        std::vector<unsigned char> bytes(24 + 4 * c.floats, 0);
-        std::memcpy(bytes.data() + 20, &c.claimed, 4);
+        std::vector<unsigned char> bytes(c.size, 0);
+        std::memcpy(bytes.data() + 20, &c.claimed, std::min<std::size_t>(c.size - 20, 4));
         ViewState view;
         std::string error;
         EXPECT_EQ(parse_test_cloud(bytes, view, error), c.ok) << c.claimed;
         EXPECT_EQ(test_point_count(view), c.points) << c.claimed;
         EXPECT_EQ(error.empty(), c.ok);
     }
-    ViewState view;
-    std::string error;
-    EXPECT_FALSE(parse_test_cloud(std::vector<unsigned char>(23, 0), view, error));
 }
 
 TEST(Fit, PlacesTheBoundsInView)
@@ -86,6 +86,21 @@ TEST(Fit, PlacesTheBoundsInView)
     EXPECT_LT(view.camera_distance, wide);
     fit_camera(Bounds{}, view);
     EXPECT_EQ(view.camera_distance, kFixedCameraDistance);
+}
+
+TEST(ViewControls, SubgroupTextAndCommitNumber)
+{
+    EXPECT_EQ(subgroup_text(0), " 0");
+    EXPECT_EQ(subgroup_text(-2), "-2");
+    // The leading number, "." as decimal point, halves to even; empty when not 16-bit.
+    const struct {
+        const char* text;
+        std::optional<std::int16_t> value;
+    } cases[] = {{"", 0},     {" 3", 3},        {"2.5", 2},         {"3.5", 4},    {"-1.5", -2},
+                 {"7abc", 7}, {"1,5", 1},       {"x9", 0},          {"1e2", 100},  {"4e", 4},
+                 {"+12", 12}, {"32767", 32767}, {"-32768", -32768}, {"40000", {}}, {"1e9", {}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(commit_number(c.text), c.value) << c.text;
 }
 
 } // namespace
