@@ -170,8 +170,11 @@ void registerViewWindows()
     registerToolWindow(ToolWindow::Camera, [](Document& document, QWidget* mainWindow) {
         QWidget* owner = mainWindow ? mainWindow : document.dialogOwner();
         auto* window = owner ? owner->findChild<CameraWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-        if (!window)
+        if (!window) {
             window = new CameraWindow(document.state(), owner);
+            QObject::connect(window, &CameraWindow::glFailed, window,
+                             [&document, window] { document.dialogs().message(window, kGlFailureMessage); });
+        }
         window->show();
         window->raise();
         window->activateWindow();

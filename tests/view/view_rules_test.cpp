@@ -14,8 +14,7 @@ namespace {
 using Corners = std::vector<std::uint32_t>;
 const Corners kLeft = {0, 1, 2}, kRight = {3, 4, 5}, kNone = {}, kBoth = {0, 1, 2, 3, 4, 5};
 
-// Vertex 0 hangs on bones 0 and 2, vertex 3 on bone 1 alone: without "Body Editing" only
-// a vertex on the one bone counts, with it byte 0 alone decides.
+// Without "Body Editing" only a vertex on that one bone counts, with it byte 0 alone decides.
 TEST(Pick, FirstCornerDecides)
 {
     const struct {

@@ -38,6 +38,16 @@ bool legacy_calls_work(const QOpenGLContext* context)
 
 bool contextFailureSimulated = false;
 
+// Qt creates a widget's context when the widget is first shown with a size; when that
+// fails, initializeGL never runs and nothing else would tell. Calls `fail` then.
+template <typename Fail> void check_context_after_show(QOpenGLWidget* widget, Fail fail)
+{
+    QTimer::singleShot(0, widget, [widget, fail] {
+        if (widget->isVisible() && (!widget->isValid() || contextFailureSimulated))
+            fail();
+    });
+}
+
 } // namespace
 
 void SceneWidget::simulateContextFailure(bool on)
@@ -93,12 +103,7 @@ void SceneWidget::initializeGL()
 void SceneWidget::showEvent(QShowEvent* event)
 {
     QOpenGLWidget::showEvent(event);
-    // Qt creates the context when the widget is first shown with a size; when that
-    // fails, initializeGL never runs and nothing else would tell.
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible() && (!isValid() || contextFailureSimulated))
-            fail();
-    });
+    check_context_after_show(this, [this] { fail(); });
 }
 
 void SceneWidget::fail()
@@ -166,10 +171,25 @@ void CameraWidget::drawPicture()
     update();
 }
 
+void CameraWidget::showEvent(QShowEvent* event)
+{
+    QOpenGLWidget::showEvent(event);
+    check_context_after_show(this, [this] { fail(); });
+}
+
+void CameraWidget::fail()
+{
+    if (!failed_)
+        emit glFailed();
+    failed_ = true;
+}
+
 void CameraWidget::initializeGL()
 {
-    if (!legacy_calls_work(context()))
+    if (!legacy_calls_work(context())) {
+        fail();
         return;
+    }
     resize_gl_scene(width(), height());
     set_render_state();
 }

@@ -71,11 +71,18 @@ class CameraWidget : public QOpenGLWidget {
     CameraWidget(const State& state, ViewState& view, QWidget* parent = nullptr);
     void drawPicture();
 
+  signals:
+    // No usable OpenGL context could be had.
+    void glFailed();
+
   protected:
     void initializeGL() override;
     void paintGL() override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void fail();
+    bool failed_ = false;
     const State& state_;
     ViewState& view_;
     SceneCache cache_;

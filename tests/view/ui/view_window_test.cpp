@@ -211,8 +211,8 @@ TEST_F(ViewWindowTest, TestCloudIsCheckedAndItsFolderKept)
     EXPECT_EQ(window_->lastFolder(), dir_.path());
 }
 
-// A context that cannot be had closes the 3D View alone, with its message; the next
-// "3D View" makes a new window.
+// A context that cannot be had closes only the 3D View (or camera window), with its
+// message; the next "3D View" makes a new window.
 TEST_F(ViewWindowTest, NoContextClosesOnlyTheViewWindow)
 {
     MainWindow main(document_);
@@ -220,13 +220,14 @@ TEST_F(ViewWindowTest, NoContextClosesOnlyTheViewWindow)
     const auto view = [&main] { return main.findChild<ViewWindow*>(); };
     SceneWidget::simulateContextFailure(true);
     main.findChild<QAction*>("mnuFile3D_view")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view(); }));
+    main.findChild<QAbstractButton*>("Command5")->click(); // the camera window
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view() && !main.findChild<CameraWindow*>(); }));
     SceneWidget::simulateContextFailure(false);
-    EXPECT_EQ(dialogs_.messages(), QStringList{kGlFailureMessage});
+    EXPECT_EQ(dialogs_.messages(), QStringList(2, kGlFailureMessage));
     EXPECT_TRUE(main.isVisible());
     main.findChild<QAction*>("mnuFile3D_view")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return view() && view()->findChild<SceneWidget*>()->glUsable(); }));
-    EXPECT_EQ(dialogs_.messages().size(), 1);
+    EXPECT_EQ(dialogs_.messages().size(), 2);
 }
 
 } // namespace
