@@ -1,10 +1,8 @@
 // `check` and the GMDC details of `info`, run as a separate process.
+#include "gmdc/gmdc_test_util.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
 #include "support/gmdc_builders.h"
-#include "support/test_support.h"
-
-#include "gmdc/gmdc_writer.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,19 +10,12 @@
 namespace mw::test {
 namespace {
 
-std::string bytes_of(const GmdcFile& g)
-{
-    std::string bytes, error;
-    EXPECT_TRUE(serializeGmdc(g, bytes, error)) << error;
-    return bytes;
-}
-
 TEST(CliCheck, ExitStatusOneOnlyForAFault)
 {
     const CliFiles f;
     GmdcFile broken = make_static_mesh();
     broken.objects[0].faces[0] = 6;
-    write_file(f("broken.5gd"), bytes_of(broken));
+    write_file(f("broken.5gd"), serialized(broken));
     const struct {
         const char* file;
         int status;
