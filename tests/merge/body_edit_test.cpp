@@ -168,8 +168,7 @@ TEST(BodyEdit, ReplaceFromItsOwnSmdKeepsBonesAndMorphs)
     read.using3dsMax = true;
     RecordingSink sink;
     ASSERT_TRUE(read_smd(s, source, sink, read)) << sink.last();
-    s.models.models[0].targetObject = 1;
-    s.models.models[0].subGroup = 1;
+    s.models.models[0] = test::assigned(s.models.models[0], 1, 1);
     ViewOptions options;
     options.threeWeights = true;
     options.usingThreeDsMax = true;

@@ -52,9 +52,7 @@ TEST(BodyMeshSave, A30ListBodyMeshIsWrittenWith15ListsAndIndices10To14)
     EXPECT_EQ(find_bone_list(s, 1), 7);
 
     // After "Replace" with "Body Editing" the model reads back.
-    MeshModel m = test::make_obj_model("top", 5, 2);
-    m.targetObject = 1;
-    m.subGroup = 2;
+    const MeshModel m = test::assigned(test::make_obj_model("top", 5, 2), 1, 2);
     s.models.models = {m};
     ViewOptions body;
     body.bodyEditing = true;

@@ -22,9 +22,7 @@ constexpr std::size_t kBones = 6, kWeights = 7;
 
 State smd_state(MeshModel m, GmdcFile g = make_body_mesh())
 {
-    m.targetObject = 1;
-    m.subGroup = 1;
-    return test::state_with(std::move(g), {m}, 2);
+    return test::state_with(std::move(g), {test::assigned(std::move(m), 1, 1)}, 2);
 }
 
 ViewOptions xsi()

@@ -63,9 +63,7 @@ TEST(RealFiles, TheStaticTeapotRefusesReplaceAndAMergeOfAnotherName)
     // No bone list: "Replace" and "add model" find the bump-map normals in its place.
     s.gmdc.objects[0].blockB = {0};
     const std::string bones = test::bytes_of(s.gmdc);
-    s.models.models = {test::make_obj_model("teapot", 30, 10)};
-    s.models.models[0].targetObject = 1;
-    s.models.models[0].subGroup = 1;
+    s.models.models = {test::assigned(test::make_obj_model("teapot", 30, 10), 1, 1)};
     EXPECT_FALSE(replace_models(s, {}, sink));
     EXPECT_FALSE(add_models(s, {}, sink));
     EXPECT_TRUE(test::bytes_of(s.gmdc) == bones && bones != before);

@@ -11,34 +11,19 @@
 namespace mw {
 namespace {
 
-// Old vertices: A and B and C share a position, B and C a normal; D stands apart.
-VertexSet old_vertices()
+TEST(Nearest, PicksByPositionThenNormalThenTextureCoordinate)
 {
-    return {{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 1, 0, 0, 1, 0, 0, 0, 1}, {0, 0, 0, 0, 0.5f, 0, 0, 0}};
+    // Old vertices: A and B and C share a position, B and C a normal; D stands apart.
+    const VertexSet old = {
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 1, 0, 0, 1, 0, 0, 0, 1}, {0, 0, 0, 0, 0.5f, 0, 0, 0}};
+    // The closest position (D); the same position and nearest normal (A); the same normal and
+    // nearest uv (C); the same normal, the other uv (B); six decimals off is still the same
+    // position (C); far outside the old vertices (A).
+    const VertexSet query = {{0.9f, 0.1f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1e-6f, 0, 0, -50, 7, 3},
+                             {0, 0, 1, 0, 0.1f, 0.9f, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 1},
+                             {0, 0, 0.5f, 0, 0.4f, 0, 0.1f, 0, 0.5f, 0, 0, 0}};
+    EXPECT_EQ(nearest_vertices(old, query), (std::vector<std::int32_t>{3, 0, 2, 1, 2, 0}));
 }
-
-struct NearestCase {
-    const char* what;
-    VertexSet query;
-    std::int32_t expected;
-};
-
-class Nearest : public ::testing::TestWithParam<NearestCase> {};
-
-TEST_P(Nearest, PicksByPositionThenNormalThenTextureCoordinate)
-{
-    const NearestCase& c = GetParam();
-    EXPECT_EQ(nearest_vertices(old_vertices(), c.query), std::vector<std::int32_t>{c.expected}) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, Nearest,
-    ::testing::Values(NearestCase{"closest position", {{0.9f, 0.1f, 0}, {0, 0, 1}, {0, 0}}, 3},
-                      NearestCase{"same position, nearest normal", {{0, 0, 0}, {0, 0.1f, 0.9f}, {0.5f, 0}}, 0},
-                      NearestCase{"same normal, nearest uv", {{0, 0, 0}, {0, 1, 0}, {0.4f, 0}}, 2},
-                      NearestCase{"same normal, other uv", {{0, 0, 0}, {0, 1, 0}, {0.1f, 0}}, 1},
-                      NearestCase{"six decimals off still the same position", {{1e-6f, 0, 0}, {0, 1, 0}, {0.5f, 0}}, 2},
-                      NearestCase{"far outside the old vertices", {{-50, 7, 3}, {0, 0, 1}, {0, 0}}, 0}));
 
 TEST(Nearest, GridAgreesWithASearchOfEveryVertex)
 {

@@ -11,6 +11,7 @@
 namespace mw {
 namespace {
 
+using test::assigned;
 using test::bytes_of;
 using test::flat;
 using test::make_body_mesh;
@@ -20,13 +21,6 @@ using test::state_with;
 
 // In make_body_mesh the group's lists are data lists 1-14 in order (0-based 0-13).
 constexpr std::size_t kPositions = 0, kNormals = 1, kUvs = 2, kBump = 5, kBones = 6, kWeights = 7;
-
-MeshModel assigned(MeshModel m, std::int16_t object, std::int16_t subGroup)
-{
-    m.targetObject = object;
-    m.subGroup = subGroup;
-    return m;
-}
 
 std::vector<float> repeated(std::initializer_list<float> element, std::size_t times)
 {
