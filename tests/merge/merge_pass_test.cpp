@@ -39,13 +39,9 @@ TEST(MergePass, TheFirstModelReplacesTheListsAndTheNextIsAppendedWithShiftedFace
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
     EXPECT_TRUE(sink.contains("model 2 \"teapot\" were appended to object 1 \"teapot\"")) << sink.last();
-    std::vector<float> positions = flat(a.vertices), uvs = flat(a.uvs);
-    for (const float f : flat(b.vertices))
-        positions.push_back(f);
-    for (const float f : flat(b.uvs))
-        uvs.push_back(f);
-    EXPECT_EQ(s.gmdc.dataLists[0].floatValues, positions);
-    EXPECT_EQ(s.gmdc.dataLists[2].floatValues, uvs);
+    EXPECT_EQ(s.gmdc.dataLists[0].floatValues, test::concat(flat(a.vertices), flat(b.vertices)));
+    EXPECT_EQ(s.gmdc.dataLists[1].floatValues, test::concat(flat(a.normals), flat(b.normals)));
+    EXPECT_EQ(s.gmdc.dataLists[2].floatValues, test::concat(flat(a.uvs), flat(b.uvs)));
     for (std::size_t k = 0; k < 4; ++k)
         EXPECT_EQ(s.gmdc.dataLists[k].recordCount, 7) << k;
     EXPECT_EQ(s.gmdc.dataLists[0].dataLength(), 7 * 12);

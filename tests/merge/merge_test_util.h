@@ -56,6 +56,13 @@ inline std::string bytes_of(const GmdcFile& g)
     return bytes;
 }
 
+// `a` followed by `b`.
+inline std::vector<float> concat(std::vector<float> a, const std::vector<float>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // Bone-assignment values written as their unsigned bits.
 inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
 {

@@ -65,14 +65,9 @@ TEST(Replace, ObjModelsReplaceTheFiveListsWithTheirSubGroupsAndKeepTheThreeWeigh
     ASSERT_TRUE(replace_models(s, {}, sink));
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 0u);
     const auto& lists = s.gmdc.dataLists;
-    std::vector<float> positions = flat(a.vertices), normals = flat(a.normals);
-    for (const float f : flat(b.vertices))
-        positions.push_back(f);
-    for (const float f : flat(b.normals))
-        normals.push_back(f);
-    EXPECT_EQ(lists[kPositions].floatValues, positions);
-    EXPECT_EQ(lists[kNormals].floatValues, normals);
-    EXPECT_EQ(std::vector<float>(lists[kUvs].floatValues.begin(), lists[kUvs].floatValues.begin() + 8), flat(a.uvs));
+    EXPECT_EQ(lists[kPositions].floatValues, test::concat(flat(a.vertices), flat(b.vertices)));
+    EXPECT_EQ(lists[kNormals].floatValues, test::concat(flat(a.normals), flat(b.normals)));
+    EXPECT_EQ(lists[kUvs].floatValues, test::concat(flat(a.uvs), flat(b.uvs)));
     EXPECT_EQ(lists[kBones].longValues,
               test::values({0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF01, 0xFFFFFF01, 0xFFFFFF01}));
     EXPECT_EQ(lists[kBones].dataLength(), 7 * 4);
