@@ -56,7 +56,7 @@ TEST(CliUsage, UsageErrorsAndRefusalsSayWhyAndWriteNothing)
         {{"new-object", ex, "-o", "x.5gd", "--shape", "s.simpe", "--names", "one"},
          2,
          "--names gives 1 names, but the OBJ file holds 2 objects"},
-        {{"export-smd", "body.5gd", "--index", "1", "--object", "body", "-o", "x.smd"}, 2, "either"},
+        {{"export-smd", "body.5gd", "-o", "x.smd"}, 2, "either --object NAME or --index N"},
         {{"to-obj", "body.5gd", "-o", "x.obj", "--scale", "0"}, 2, "--scale needs a number of percent above 0"},
         {{"merge", "body.5gd", "body.5gd", "-o", "x.5gd"}, 2, "MESH must be an .obj or .smd file"},
         {{"replace", "top.obj", "body.5gd", "-o", "x.5gd", "--assign", "body"}, 2, "is not MODEL=OBJECT[:SUBGROUP]"},
