@@ -86,14 +86,19 @@ TEST(CliInfo, TextAndJsonCarryTheFilesFacts)
     CliFiles f;
     GmdcFile g = make_body_mesh();
     g.objects[0].name = "caf\xE9"; // a raw Latin-1 byte
-    write_file(f("cafe.5gd"), serialized(g));
+    write_file(f("cafe.5gd"), serialized(g) + "xyz");
     const CliRun text = cli({"info", f("cafe.5gd")});
     EXPECT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("Object #1 \"caf\\xE9\": objectGroupIndex 0"), std::string::npos) << text.out;
+    for (const char* part : {"Object #1 \"caf\\xE9\": objectGroupIndex 0", "Morphs: 3", "auskin/skin",
+                             "Object #1: [2 3 4 5", "3 bytes follow the end of the GMDC"})
+        EXPECT_NE(text.out.find(part), std::string::npos) << part << "\n" << text.out;
     const nlohmann::json j = nlohmann::json::parse(cli({"info", "--json", f("cafe.5gd")}).out);
     EXPECT_EQ(j["dataLists"][6]["identityHex"], "0xFBD70111");
     EXPECT_EQ(j["objects"][0]["name"], "caf\u00e9");
     EXPECT_EQ(j["transformCount"], 65);
+    EXPECT_EQ(j["morphNames"].size(), 3u);
+    EXPECT_EQ(j["boneLists"][0].size(), 40u);
+    EXPECT_EQ(j["bytesAfterGmdc"], 3);
 
     write_file(f("two.OBJ"), "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\n"
                              "g left\nusemtl skin\nf 1/1/1 2/1/1 3/1/1\ng right\nf 3/1/1 2/1/1 1/1/1\n");
