@@ -166,6 +166,9 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
     State s = state_with(noUvList, {tri});
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, noUvImport, sink));
+    // ... but the lists it does replace still hold the other objects' old faces to them.
+    State lid = state_with(test::with_shared_object(teapot, "lid", {3, 4, 5}), {tri});
+    expect_refused(lid, noUvImport, "object 2 \"lid\"");
 }
 
 TEST(MergeObject, RefusesListsOfDifferentLengthsButDropsTheSavePaddingFirst)
