@@ -166,12 +166,14 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
     State s = state_with(noUvList, {tri});
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, noUvImport, sink));
-    // ... but the lists it does replace still hold the other objects' old faces to them.
-    State lid = state_with(test::with_shared_object(teapot, "lid", {3, 4, 5}), {tri});
-    expect_refused(lid, noUvImport, "object 2 \"lid\"");
+    // ... and an object sharing the lists it does replace is told it keeps its old faces.
+    State lid = state_with(test::with_shared_object(teapot, "lid", {0, 1, 2}), {tri});
+    RecordingSink warned;
+    EXPECT_TRUE(merge_models_into_gmdc(lid, noUvImport, warned));
+    EXPECT_TRUE(warned.contains("object 2 \"lid\"") && warned.contains("old faces")) << warned.last();
 }
 
-TEST(MergeObject, RefusesListsOfDifferentLengthsButDropsTheSavePaddingFirst)
+TEST(MergeObject, RefusesListsOfOtherLengthsOrWidthsButDropsTheSavePaddingFirst)
 {
     GmdcFile uneven = make_static_mesh();
     uneven.dataLists[1].recordCount = 5;
@@ -181,13 +183,16 @@ TEST(MergeObject, RefusesListsOfDifferentLengthsButDropsTheSavePaddingFirst)
     ASSERT_EQ(padded.dataLists[0].recordCount, 9);
     GmdcFile realTail = padded;
     realTail.dataLists[0].floatValues.back() = 1.0f; // not padding: a real vertex the other lists lack
+    GmdcFile narrow = make_static_mesh();
+    narrow.dataLists[1].floatValues.resize(12); // two values per normal
     const MeshModel m = make_obj_model("teapot", 3, 1);
     std::string error;
-    for (const GmdcFile& g : {uneven, realTail}) {
+    for (const auto& [g, part] : {std::pair(uneven, "differ in length"), std::pair(realTail, "differ in length"),
+                                  std::pair(narrow, "not 3 per record")}) {
         State s = state_with(g, {m});
         const std::string before = bytes_of(s.gmdc);
         EXPECT_FALSE(merge_object(s, 1, 1, 1, {}, error));
-        EXPECT_NE(error.find("differ in length"), std::string::npos) << error;
+        EXPECT_NE(error.find(part), std::string::npos) << error;
         EXPECT_TRUE(bytes_of(s.gmdc) == before);
     }
     State s = state_with(padded, {m});
