@@ -166,10 +166,13 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
     State s = state_with(noUvList, {tri});
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, noUvImport, sink));
-    // ... and an object sharing the lists it does replace is told it keeps its old faces.
+    // An object sharing the lists that are replaced, even the positions alone, is told it
+    // keeps its old faces.
+    ImportOptions onlyVertices;
+    onlyVertices.importNormals = onlyVertices.importUVs = false;
     State lid = state_with(test::with_shared_object(teapot, "lid", {0, 1, 2}), {tri});
     RecordingSink warned;
-    EXPECT_TRUE(merge_models_into_gmdc(lid, noUvImport, warned));
+    EXPECT_TRUE(merge_models_into_gmdc(lid, onlyVertices, warned));
     EXPECT_TRUE(warned.contains("object 2 \"lid\"") && warned.contains("old faces")) << warned.last();
 }
 
