@@ -166,14 +166,18 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
     State s = state_with(noUvList, {tri});
     RecordingSink sink;
     EXPECT_TRUE(merge_models_into_gmdc(s, noUvImport, sink));
-    // An object sharing the lists that are replaced, even the positions alone, is told it
-    // keeps its old faces.
-    ImportOptions onlyVertices;
-    onlyVertices.importNormals = onlyVertices.importUVs = false;
-    State lid = state_with(test::with_shared_object(teapot, "lid", {0, 1, 2}), {tri});
-    RecordingSink warned;
-    EXPECT_TRUE(merge_models_into_gmdc(lid, onlyVertices, warned));
-    EXPECT_TRUE(warned.contains("object 2 \"lid\"") && warned.contains("old faces")) << warned.last();
+    // An object sharing the lists that are replaced, even one list alone, is told it keeps
+    // its old faces.
+    for (const int only : {0, 1}) {
+        ImportOptions one;
+        one.importVertices = only == 0;
+        one.importNormals = only == 1;
+        one.importUVs = false;
+        State lid = state_with(test::with_shared_object(teapot, "lid", {0, 1, 2}), {tri});
+        RecordingSink warned;
+        EXPECT_TRUE(merge_models_into_gmdc(lid, one, warned));
+        EXPECT_TRUE(warned.contains("object 2 \"lid\"") && warned.contains("old faces")) << warned.last();
+    }
 }
 
 TEST(MergeObject, RefusesListsOfOtherLengthsOrWidthsButDropsTheSavePaddingFirst)
