@@ -13,6 +13,7 @@
 #include "wizard/default_area.h"
 #include "wizard/wizard_construction.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <memory>
@@ -159,6 +160,13 @@ void registerViewWindows()
             auto refresh = [window] { window->refreshLists(); };
             QObject::connect(&document, &Document::gmdcChanged, window, refresh);
             QObject::connect(&document, &Document::modelsChanged, window, refresh);
+            // Models loaded anywhere bring their bitmaps from their mesh file's folder.
+            auto textures = [window, &document] {
+                const QString mesh = document.meshPath();
+                window->reloadTextures(mesh.isEmpty() ? QString() : QFileInfo(mesh).absolutePath());
+            };
+            textures();
+            QObject::connect(&document, &Document::filesChanged, window, textures);
         }
         window->show();
         window->raise();

@@ -328,13 +328,16 @@ void ViewWindow::loadMesh()
         host_.openFileName("Load Mesh", "Wavefront OBJ file (*.obj);;Half life model(*.smd)", lastFolder_);
     if (path.isEmpty())
         return;
-    remember(path);
-    if (path.endsWith(".obj"))
-        host_.loadMesh(path, false, viewOptions());
-    else if (path.endsWith(".SMD") || path.endsWith(".smd"))
-        host_.loadMesh(path, true, viewOptions());
-    scene_->reloadTextures(lastFolder_);
+    const bool smd = QFileInfo(path).suffix().compare(QLatin1String("smd"), Qt::CaseInsensitive) == 0;
+    if (!host_.loadMesh(path, smd, viewOptions()))
+        return;     // the host said why; the models are as they were
+    remember(path); // the textures follow the document's files (see registerViewWindows)
     refreshLists();
+}
+
+void ViewWindow::reloadTextures(const QString& meshFolder)
+{
+    scene_->reloadTextures(meshFolder);
 }
 
 void ViewWindow::loadGmdc()
