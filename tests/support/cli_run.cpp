@@ -18,10 +18,10 @@ std::string quote(const std::string& s)
     return "\"" + s + "\"";
 }
 
-CliRun cli(const std::string& args, bool stderrIntoOut)
+CliRun run_program(const std::string& path, const std::string& args, bool stderrIntoOut)
 {
     TempDir dir;
-    std::string program = MESHWRIGHT_CLI_PATH;
+    std::string program = path;
     for (char& c : program)
         if (c == '/')
             c = '\\';
@@ -64,11 +64,6 @@ std::string quote(const std::string& s)
     return q + "'";
 }
 
-CliRun cli(const std::string& args, bool stderrIntoOut)
-{
-    return run_program(MESHWRIGHT_CLI_PATH, args, stderrIntoOut);
-}
-
 CliRun run_program(const std::string& program, const std::string& args, bool stderrIntoOut)
 {
     TempDir dir;
@@ -90,6 +85,11 @@ CliRun run_program(const std::string& program, const std::string& args, bool std
 }
 
 #endif
+
+CliRun cli(const std::string& args, bool stderrIntoOut)
+{
+    return run_program(MESHWRIGHT_CLI_PATH, args, stderrIntoOut);
+}
 
 CliRun cli(std::initializer_list<std::string> args)
 {
