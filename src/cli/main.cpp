@@ -87,6 +87,9 @@ int main(int argc, char** argv)
     app.footer("'meshwright-cli COMMAND --help' describes a command.\n"
                "Exit status: 0 success, 1 the operation failed, 2 usage error.");
     app.require_subcommand(1);
+    // Options start with dashes everywhere: on Windows "/meshes/body.5gd" is a file on the
+    // current drive, not an option. Commands take this from the program when added.
+    app.allow_windows_style_options(false);
     register_commands(app);
 
     if (argc < 2) {

@@ -16,7 +16,7 @@ bool same_file(const std::string& a, const std::string& b)
 {
     std::error_code ec;
     if (fs::exists(a, ec) && fs::exists(b, ec))
-        return fs::equivalent(a, b, ec);
+        return platform::same_file(a, b);
     const fs::path pa = fs::weakly_canonical(fs::absolute(a, ec), ec);
     const fs::path pb = fs::weakly_canonical(fs::absolute(b, ec), ec);
     return pa == pb;
@@ -41,12 +41,12 @@ bool output_writable(const std::string& path, std::string& error)
         error = "Cannot write \"" + path + "\": there is no folder \"" + folder.string() + "\".";
         return false;
     }
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::is_directory(status)) {
+    const platform::FileFacts facts = platform::file_facts(path);
+    if (facts.kind == platform::FileKind::Folder) {
         error = "Cannot write \"" + path + "\": it is a folder.";
         return false;
     }
-    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+    if (facts.writeProtected) {
         error = "Cannot write \"" + path + "\": it is write-protected.";
         return false;
     }

@@ -80,6 +80,18 @@ std::string last_error_text()
     return utf8(message);
 }
 
+std::wstring full_path(const std::string& path)
+{
+    const std::wstring w = wide(path);
+    std::wstring full(GetFullPathNameW(w.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n =
+        full.empty() ? 0 : GetFullPathNameW(w.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size())
+        return w;
+    full.resize(n);
+    return full;
+}
+
 HANDLE as_handle(std::intptr_t h)
 {
     return reinterpret_cast<HANDLE>(h);
@@ -202,9 +214,21 @@ bool OutFile::flush(std::string& reason)
     return false;
 }
 
-bool OutFile::copy_owner_and_mode(const std::string&, std::string&)
+bool OutFile::copy_owner_and_mode(const std::string& model, std::string& reason)
 {
-    return true;
+    // ReplaceFileW keeps the replaced file's attributes on Windows itself, but Wine's does
+    // not and the MoveFileExW fallback never does: the new file takes them before the replace.
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = GetFileAttributesW(wide(model).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKept) == 0)
+        return true;
+    FILE_BASIC_INFO info{}; // zero times: left as they are
+    info.FileAttributes = attributes & kKept;
+    if (SetFileInformationByHandle(as_handle(handle_), FileBasicInfo, &info, sizeof info))
+        return true;
+    reason = last_error_text();
+    return false;
 }
 
 bool OutFile::set_new_file_mode(std::string&)
@@ -225,8 +249,9 @@ bool OutFile::close(std::string& reason)
 
 bool replace_file(const std::string& from, const std::string& to, std::string& reason)
 {
-    const std::wstring source = wide(from);
-    const std::wstring target = wide(to);
+    // Full paths: Wine's ReplaceFileW refuses relative ones.
+    const std::wstring source = full_path(from);
+    const std::wstring target = full_path(to);
     // ReplaceFileW keeps the replaced file's attributes, security and creation time; it
     // needs an existing target, so a new file is moved into place.
     if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))

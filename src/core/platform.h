@@ -53,7 +53,8 @@ class OutFile {
     // Flushes the written bytes to the disk.
     bool flush(std::string& reason);
     // Gives the file the owner, group and permission bits of the file at `model`, as far
-    // as the process may set them (Windows: nothing, the replace keeps the attributes).
+    // as the process may set them; on Windows its hidden, system, archive and not-indexed
+    // attributes.
     bool copy_owner_and_mode(const std::string& model, std::string& reason);
     // Gives the file the permission bits a newly created file gets (0666 less the umask).
     bool set_new_file_mode(std::string& reason);
