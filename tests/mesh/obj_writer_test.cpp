@@ -1,16 +1,13 @@
 // The OBJ writer: its exact text, the round trip through the OBJ reader, and refusals.
-#include "mesh/obj_reader.h"
+#include "mesh/mesh_text.h"
 #include "mesh/obj_writer.h"
-#include "mesh/smd_reader.h"
 #include "support/model_builders.h"
 #include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
-using namespace mw;
-using mw::test::flat;
-
+namespace mw::test {
 namespace {
 
 MeshModel triangle_model()
@@ -30,15 +27,16 @@ State state_with(MeshModel model)
     return state;
 }
 
-} // namespace
-
 TEST(ObjWriter, WritesPositionsNormalsTextureCoordinatesAndFaces)
 {
     EXPECT_EQ(format_obj(triangle_model()), "v  1  0 -.5 \r\nv  0  2  0 \r\nv  0  0  1.25 \r\n"
                                             "vn  0  0  1 \r\nvn -.25  3  .1 \r\nvn  1  0  0 \r\n"
                                             "vt  .25 -.75 \r\nvt  1  0 \r\nvt  0  1E-05 \r\n"
                                             "f 1/1/1 2/2/2 3/3/3\r\n");
-    EXPECT_EQ(format_obj(MeshModel()), "");
+    // An SMD model's v is stored as 1 - v and written as stored.
+    const TextRead smd = read_smd_text("triangles\nm\n3 0 0 0 0 0 1 0.5 0.25\n3 1 0 0 0 0 1 0.5 0.25\n"
+                                       "3 0 1 0 0 0 1 0.5 0.25\nend\n");
+    EXPECT_NE(format_obj(smd.model()).find("vt  .5  .75 \r\n"), std::string::npos);
 }
 
 TEST(ObjWriter, ReadBackKeepsSevenDigitsAndFlipsVTwice)
@@ -54,13 +52,13 @@ TEST(ObjWriter, ReadBackKeepsSevenDigitsAndFlipsVTwice)
     }
     for (int f = 0; f < 67; ++f)
         m.faces.push_back({3 * f + 1, 3 * f + 2, 3 * f + 3});
-    test::TempDir dir;
+    TempDir dir;
     RecordingSink sink;
     ASSERT_TRUE(write_obj(state_with(m), dir.file("out.obj"), 1, sink));
     EXPECT_TRUE(sink.empty());
-    State back;
-    ASSERT_TRUE(read_obj(back, dir.file("out.obj"), sink)) << sink.last();
-    const MeshModel& b = back.models.models.at(0);
+    const TextRead back = read_obj_text(read_file(dir.file("out.obj")));
+    ASSERT_TRUE(back.ok) << back.sink.last();
+    const MeshModel& b = back.model();
     ASSERT_EQ(b.vertexCount(), 201);
     const std::vector<float> got[] = {flat(b.vertices), flat(b.normals), flat(b.uvs)};
     const std::vector<float> want[] = {flat(m.vertices), flat(m.normals), flat(m.uvs)};
@@ -71,23 +69,11 @@ TEST(ObjWriter, ReadBackKeepsSevenDigitsAndFlipsVTwice)
     EXPECT_EQ(b.faces.back().vertex3, 201);
 }
 
-TEST(ObjWriter, SmdTextureCoordinatesAreWrittenAsOneMinusV)
-{
-    test::TempDir dir;
-    test::write_file(dir.file("in.smd"), "version 1\ntriangles\nm\n3 0 0 0 0 0 1 0.5 0.25\n"
-                                         "3 1 0 0 0 0 1 0.5 0.25\n3 0 1 0 0 0 1 0.5 0.25\nend\n");
-    State state;
-    RecordingSink sink;
-    ASSERT_TRUE(read_smd(state, dir.file("in.smd"), sink));
-    ASSERT_TRUE(write_obj(state, dir.file("out.obj"), 1, sink));
-    EXPECT_NE(test::read_file(dir.file("out.obj")).find("vt  .5  .75 \r\n"), std::string::npos);
-}
-
 TEST(ObjWriter, RefusesWhatCannotBeWritten)
 {
-    test::TempDir dir;
+    TempDir dir;
     const std::string out = dir.file("out.obj");
-    test::write_file(out, "old");
+    write_file(out, "old");
     MeshModel bad = triangle_model(), shortNormals = triangle_model();
     bad.faces.push_back({1, 4, 2});
     shortNormals.normals.pop_back();
@@ -105,5 +91,8 @@ TEST(ObjWriter, RefusesWhatCannotBeWritten)
         EXPECT_FALSE(write_obj(c.state, out, c.model, sink)) << c.says;
         EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(c.says)) << sink.last();
     }
-    EXPECT_EQ(test::read_file(out), "old");
+    EXPECT_EQ(read_file(out), "old");
 }
+
+} // namespace
+} // namespace mw::test

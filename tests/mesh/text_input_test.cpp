@@ -1,62 +1,95 @@
-// Text as editors write it and files as modders make them, read from memory: byte-order
-// marks, messages without line ends, polygons, empty SMD sections, materials by name and
-// the loader's plain-words refusals.
-#include "mesh/obj_reader.h"
-#include "mesh/smd_reader.h"
+// Text as editors write it, read from memory: lines cut alike whatever the blocks,
+// byte-order marks, messages without line ends and the loaders' plain-words refusals.
+#include "mesh/mesh_text.h"
+#include "mesh/text_lines.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-using namespace mw;
-
+namespace mw::test {
 namespace {
 
 const std::string kObj = "g seat\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n";
-const std::string kSmd = "version 1\ntriangles\nskin.bmp\n0 0 0 0 0 0 1 0 0 1 0 1\n0 1 0 0 0 0 1 0 0 1 0 1\n"
-                         "0 0 1 0 0 0 1 0 0 1 0 1\nend\n";
+const std::string kSmd = "version 1\ntriangles\nskin.bmp\n5 0 0 0 0 0 1 0 0\n5 1 0 0 0 0 1 0 0\n"
+                         "5 0 1 0 0 0 1 0 1\nend\n";
+const std::string kBom = "\xEF\xBB\xBF";
 
-struct Read {
-    State state;
-    RecordingSink sink;
-    bool ok = false;
+// Hands `text` out in blocks of `size` bytes, as a file read in small pieces would.
+class BlockSource final : public TextSource {
+  public:
+    BlockSource(std::string_view text, std::size_t size) : TextSource("blocks.txt"), text_(text), size_(size) {}
+    std::string_view next_block() override
+    {
+        const std::string_view block = text_.substr(0, size_);
+        text_.remove_prefix(block.size());
+        return block;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t size_;
 };
 
-Read read_obj_text(const std::string& obj, const std::string& mtl = "")
+TEST(TextInput, EveryLineEndCountsOnceWhateverTheBlocks)
 {
-    Read r;
-    StringSource objSource("mesh.obj", obj);
-    StringSource mtlSource("mesh.mtl", mtl);
-    r.ok = read_obj(r.state, objSource, r.sink, {}, &mtlSource);
-    return r;
+    using Lines = std::vector<std::string>;
+    const struct {
+        std::string text;
+        Lines lines; // an empty entry follows the last line
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b", ""}},
+        {"a\rb\r", {"a", "b", ""}},
+        {"no line end", {"no line end", ""}},
+        {"a\r\n\r\nb", {"a", "", "b", ""}},
+        {"x\r\n\ry\nz", {"x", "", "y", "z", ""}},
+        {"v 1\nv 2\r\nv 3\rv 4", {"v 1", "v 2", "v 3", "v 4", ""}},
+        {"\r", {"", ""}},
+        {kBom + "g a\nf 1", {"g a", "f 1", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (!c.text.starts_with(kBom)) {
+            const std::vector<std::string_view> whole = split_lines(c.text);
+            EXPECT_EQ(Lines(whole.begin(), whole.end()), c.lines);
+        }
+        for (std::size_t size : {1, 2, 3, 64}) {
+            BlockSource source(c.text, size);
+            LineReader reader(source);
+            NullSink sink;
+            ASSERT_TRUE(reader.start(sink));
+            Lines lines;
+            for (std::string_view line; reader.next(line);)
+                lines.emplace_back(line);
+            EXPECT_EQ(lines, c.lines) << "blocks of " << size;
+        }
+    }
 }
 
-Read read_smd_text(const std::string& smd)
+TEST(TextInput, ReadersTakeTheirTextInBlocks)
 {
-    Read r;
-    StringSource source("mesh.smd", smd);
-    r.ok = read_smd(r.state, source, r.sink);
-    return r;
-}
-
-bool has_line_end(const RecordingSink& sink)
-{
-    for (const RecordingSink::Entry& e : sink.entries)
-        if (e.text.find_first_of("\r\n") != std::string::npos)
-            return true;
-    return false;
+    const std::string obj = "mtllib any.mtl\nusemtl wood\n" + kObj;
+    for (std::size_t size : {1, 7, 4096}) {
+        BlockSource objSource(obj, size), mtlSource("newmtl wood\nmap_Kd .\\oak.bmp\n", size), smdSource(kSmd, size);
+        State state;
+        RecordingSink sink;
+        ASSERT_TRUE(read_obj(state, objSource, sink, {}, &mtlSource)) << sink.last();
+        EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
+        EXPECT_EQ(state.models.materials.at(0).textureFile, "oak.bmp");
+        ASSERT_TRUE(read_smd(state, smdSource, sink)) << sink.last();
+        EXPECT_EQ(state.models.models.at(0).bone1, (std::vector<std::int16_t>{5, 5, 5}));
+    }
 }
 
 TEST(TextInput, ByteOrderMarks)
 {
-    const std::string utf8 = "\xEF\xBB\xBF";
-    const Read obj = read_obj_text(utf8 + kObj);
+    const TextRead obj = read_obj_text(kBom + kObj);
     ASSERT_TRUE(obj.ok) << obj.sink.last();
-    EXPECT_EQ(obj.state.models.models.at(0).name, "seat") << "the first line is read";
-    const Read mtl = read_obj_text("mtllib m.mtl\nusemtl wood\n" + kObj, utf8 + "newmtl wood\nmap_Kd .\\oak.bmp\n");
+    EXPECT_EQ(obj.model().name, "seat") << "the first line is read";
+    const TextRead mtl = read_obj_text("mtllib m.mtl\nusemtl wood\n" + kObj, kBom + "newmtl wood\nmap_Kd oak.bmp\n");
     EXPECT_EQ(mtl.state.models.materials.at(0).textureFile, "oak.bmp");
-    EXPECT_TRUE(read_smd_text(utf8 + kSmd).ok);
-
+    EXPECT_TRUE(read_smd_text(kBom + kSmd).ok);
     for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
-        for (const Read& r : {read_obj_text(mark + kObj), read_smd_text(mark + kSmd)}) {
+        for (const TextRead& r : {read_obj_text(mark + kObj), read_smd_text(mark + kSmd)}) {
             EXPECT_FALSE(r.ok);
             EXPECT_TRUE(r.sink.contains("UTF-16") && r.sink.contains("UTF-8 or ANSI")) << r.sink.last();
         }
@@ -65,87 +98,18 @@ TEST(TextInput, ByteOrderMarks)
 
 TEST(TextInput, MessagesCarryNoLineEnds)
 {
-    const Read obj = read_obj_text(kObj);
+    const TextRead obj = read_obj_text(kObj), smd = read_smd_text(kSmd);
     EXPECT_EQ(obj.sink.last(), "Finished reading obj file. Number of models:1");
-    const Read smd = read_smd_text(kSmd);
     EXPECT_EQ(smd.sink.last(), "Finished reading smd file. Number of models:1");
-    for (const Read& r : {obj, smd, read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"), read_smd_text("triangles\r\n")})
-        EXPECT_FALSE(has_line_end(r.sink)) << r.sink.last();
+    for (const TextRead& r :
+         {obj, smd, read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"), read_smd_text("triangles\r\n")})
+        for (const RecordingSink::Entry& e : r.sink.entries)
+            EXPECT_EQ(e.text.find_first_of("\r\n"), std::string::npos) << e.text;
 }
 
-TEST(TextInput, PolygonsBecomeFans)
+TEST(TextInput, EmptyAndMissingFilesAreRefusedInPlainWords)
 {
-    // Positions 1..4 make a square; 5..8 a dart whose fourth corner points inwards.
-    const std::string positions = "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\nv 0 0 0\nv 2 1 0\nv 0 2 0\nv 1 1 0\n"
-                                  "vt 0 0\nvn 0 0 1\n"; // lines 1..10
-    struct Case {
-        std::string faces;
-        int faceCount;
-        const char* info;    // part of the info message, "" for none
-        const char* warning; // part of the warning, "" for none
-    };
-    const Case cases[] = {
-        {"f 1/1/1 2/1/1 3/1/1 4/1/1\n", 2, "1 polygon with more than three corners was split", ""},
-        {"f 1/1/1 2/1/1 3/1/1 4/1/1\nf 4/1/1 3/1/1 2/1/1 1/1/1\n", 4, "2 polygons", ""},
-        {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "line 12"},
-        {"f 1/1/1 2/1/1 3/1/1\n", 1, "", ""},
-    };
-    for (const Case& c : cases) {
-        const Read r = read_obj_text(positions + c.faces);
-        ASSERT_TRUE(r.ok) << r.sink.last();
-        const MeshModel& m = r.state.models.models.at(0);
-        EXPECT_EQ(m.faceCount(), c.faceCount) << c.faces;
-        EXPECT_EQ(*c.info != 0, r.sink.contains("split into triangles")) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.info)) << c.faces;
-        EXPECT_EQ(*c.warning != 0, r.sink.has(MessageKind::Warning)) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.warning)) << c.faces;
-    }
-    // The fan: (1, 2, 3) then (1, 3, 4); no corner is lost.
-    const Read r = read_obj_text(positions + cases[0].faces);
-    const MeshModel& square = r.state.models.models.at(0);
-    ASSERT_EQ(square.faces.size(), 2u);
-    EXPECT_EQ(square.faces[1].vertex1, square.faces[0].vertex1);
-    EXPECT_EQ(square.faces[1].vertex2, square.faces[0].vertex3);
-    EXPECT_EQ(square.vertices.at(static_cast<std::size_t>(square.faces[1].vertex3 - 1)).y, 2.0f);
-}
-
-TEST(TextInput, SmdSectionsAndLinks)
-{
-    // An empty triangles section, or one without a whole triangle, is refused like a
-    // missing one.
-    for (const char* body : {"triangles\nend\n", "triangles\nskin.bmp\n0 0 0 0 0 0 1 0 0\nend\n"}) {
-        const Read r = read_smd_text(std::string("version 1\n") + body);
-        EXPECT_FALSE(r.ok) << body;
-        EXPECT_TRUE(r.sink.contains("no triangles")) << r.sink.last();
-    }
-    // A negative link count reads like 0: the vertex hangs on its parent bone.
-    const Read r = read_smd_text("triangles\nskin.bmp\n0 0 0 0 0 0 1 0 0 -1\n3 1 0 0 0 0 1 0 0 -2\n"
-                                 "4 0 1 0 0 0 1 0 0 1 7 1\nend\n");
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const MeshModel& m = r.state.models.models.at(0);
-    EXPECT_EQ(m.boneLinkCount, (std::vector<std::int16_t>{0, 0, 1}));
-    EXPECT_EQ(m.bone1, (std::vector<std::int16_t>{0, 3, 7}));
-    EXPECT_EQ(m.weight1.at(1), 1.0f);
-}
-
-TEST(TextInput, MaterialsByName)
-{
-    // Two groups share "wood"; "stone" has no map_Kd; an unknown material takes nothing.
-    const std::string obj = "mtllib m.mtl\nusemtl wood\n" + kObj + "g b\nusemtl stone\nf 1/1/1 2/1/1 3/1/1\n" +
-                            "g c\nusemtl wood\nf 1/1/1 2/1/1 3/1/1\n";
-    const Read r = read_obj_text(obj, "newmtl wood\nmap_Kd oak.bmp\nnewmtl glass\nmap_Kd glass.bmp\n"
-                                      "newmtl stone\nKd 1 1 1\n");
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const std::vector<MaterialRow>& rows = r.state.models.materials;
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].textureFile, "oak.bmp");
-    EXPECT_FALSE(rows[1].textureFound);
-    EXPECT_EQ(rows[2].textureFile, "oak.bmp");
-}
-
-TEST(TextInput, LoaderRefusalsSayWhatToDo)
-{
-    const Read empty = read_obj_text("");
+    const TextRead empty = read_obj_text("");
     EXPECT_EQ(empty.sink.last().rfind("Error #:  62 Input past end of file. ", 0), 0u) << empty.sink.last();
     EXPECT_TRUE(empty.sink.contains("mesh.obj is empty"));
 
@@ -154,6 +118,22 @@ TEST(TextInput, LoaderRefusalsSayWhatToDo)
     EXPECT_FALSE(read_smd(state, "/nonexistent-folder/mesh.smd", sink));
     EXPECT_EQ(sink.last().rfind("Error #:  53 File not found. ", 0), 0u) << sink.last();
     EXPECT_TRUE(sink.contains("no such file as /nonexistent-folder/mesh.smd"));
+
+    // The whole-file loader refuses alike and keeps the lines it held.
+    TempDir dir;
+    write_file(dir.file("good.txt"), "first\r\nsecond\r\n");
+    write_file(dir.file("empty.txt"), "");
+    TextLines lines;
+    ASSERT_TRUE(load_text_lines(dir.file("good.txt"), lines, sink));
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& [path, says] : {std::pair{dir.file("missing.txt"), "Error #:  53 File not found"},
+                                     std::pair{dir.file("empty.txt"), "Error #:  62"}, std::pair{dir.path(), ""}}) {
+        sink.clear();
+        EXPECT_FALSE(load_text_lines(path, lines, sink)) << path;
+        EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
+        EXPECT_EQ(lines[1], "second");
+    }
 }
 
 } // namespace
+} // namespace mw::test

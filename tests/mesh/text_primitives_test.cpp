@@ -1,42 +1,17 @@
-// Line loading, tokens and numbers: the ground every text reader stands on.
+// Tokens, numbers and the corner table: the ground every text reader stands on. The OBJ
+// reader's inlined tokens and numbers must give what the general ones give.
+#include "mesh/corner_table.h"
+#include "mesh/fast_tokens.h"
 #include "mesh/numbers.h"
-#include "mesh/text_lines.h"
 #include "mesh/tokens.h"
-#include "support/test_support.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace mw;
-
-TEST(TextLines, EveryLineEndCountsOnceAndAnEmptyEntryFollows)
-{
-    using Lines = std::vector<std::string_view>;
-    EXPECT_EQ(split_lines("a\r\nb\r\n"), (Lines{"a", "b", ""}));
-    EXPECT_EQ(split_lines("a\rb\r"), (Lines{"a", "b", ""}));
-    EXPECT_EQ(split_lines("no line end"), (Lines{"no line end", ""}));
-    EXPECT_EQ(split_lines("a\r\n\r\nb"), (Lines{"a", "", "b", ""}));
-    EXPECT_EQ(split_lines("v 1\nv 2\r\nv 3\rv 4"), (Lines{"v 1", "v 2", "v 3", "v 4", ""}));
-}
-
-TEST(TextLines, LoadReportsFailureAndKeepsPreviousLines)
-{
-    test::TempDir dir;
-    test::write_file(dir.file("good.txt"), "first\r\nsecond\r\n");
-    test::write_file(dir.file("empty.txt"), "");
-    TextLines lines;
-    RecordingSink sink;
-    ASSERT_TRUE(load_text_lines(dir.file("good.txt"), lines, sink));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "second");
-    for (const auto& [path, says] : {std::pair{dir.file("missing.txt"), "Error #:  53 File not found"},
-                                     std::pair{dir.file("empty.txt"), "Error #:  62"}, std::pair{dir.path(), ""}}) {
-        sink.clear();
-        EXPECT_FALSE(load_text_lines(path, lines, sink)) << path;
-        EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
-        EXPECT_EQ(lines[0], "first");
-    }
-}
 
 TEST(Tokens, SeparatorsRunsCommasAndSlashes)
 {
@@ -128,4 +103,59 @@ TEST(Numbers, Formats)
         EXPECT_EQ(std::signbit(back), std::signbit(x));
         EXPECT_EQ(back, x) << format_float_shortest(x);
     }
+}
+
+TEST(FastTokens, CutLinesAndNumbersAsTheGeneralFunctionsDo)
+{
+    for (std::string_view line : {"v  1.5   -2", "f 1, 2, 3", "f 1/2/3 4/5/6 7/8/9 ", "\tvn\t0 0 1", "", "   ",
+                                  "x,, y, z,", "f\t1//3\t\t2//4 3//5", "usemtl skin ,", ",", "a ,b"}) {
+        TokenCursor slow(line);
+        FastTokens fast(line);
+        for (int n = 1; n <= 8; ++n)
+            EXPECT_EQ(fast.next(), slow.next()) << "token " << n << " of \"" << line << "\"";
+        EXPECT_EQ(skip_blanks(line), skip_separators(line));
+    }
+    for (std::string_view t : {"0", "-0.000000", "-12.345678", ".5", "5.", "3abc", "", "-", "1,5", "1.5e2", "2D3",
+                               "&H1F", "+3.25", "1234567890123456", "0.30000000000000004", "1e39", "-1e400",
+                               "0.0000000000000000000001", "00000000000000000001.5"}) {
+        const double slow = parse_number(t), fast = parse_number_fast(t);
+        EXPECT_EQ(std::memcmp(&slow, &fast, sizeof slow), 0) << t << ": " << slow << " vs " << fast;
+    }
+    // Random numbers as exporters write them, through to 32-bit floats.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> values(-1000, 1000);
+    for (int i = 0; i < 20000; ++i) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.*f", i % 9, values(random));
+        float slow = 0, fast = 0;
+        ASSERT_TRUE(to_float32(parse_number(buf), slow));
+        ASSERT_TRUE(to_float32_fast(parse_number_fast(buf), fast));
+        ASSERT_EQ(slow, fast) << buf;
+    }
+    float out = 0;
+    EXPECT_FALSE(to_float32_fast(4e38, out));
+    EXPECT_TRUE(to_float32_fast(3.4028234e38, out));
+}
+
+TEST(CornerTable, NumbersInOrderOfFirstAppearanceAsAPlainSearchWouldUpToTheLimit)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pick(0, 60);
+    CornerTable table;
+    for (int model = 0; model < 3; ++model) {
+        std::vector<Corner> seen;
+        for (int i = 0; i < 30000; ++i) {
+            const Corner c{pick(random) + 1, pick(random) % 7, model == 1 ? 0 : pick(random) % 5};
+            auto at = std::find(seen.begin(), seen.end(), c) - seen.begin();
+            if (at == static_cast<std::ptrdiff_t>(seen.size()))
+                seen.push_back(c);
+            ASSERT_EQ(table.number(c), static_cast<std::int32_t>(at + 1));
+        }
+        EXPECT_EQ(table.take_entries(), seen);
+        EXPECT_TRUE(table.entries().empty());
+    }
+    for (std::int32_t i = 1; i <= CornerTable::kMaxEntries; ++i)
+        ASSERT_EQ(table.number({i, 0, 0}), i);
+    EXPECT_EQ(table.number({CornerTable::kMaxEntries, 0, 0}), CornerTable::kMaxEntries);
+    EXPECT_EQ(table.number({0, 0, 1}), 0);
 }
