@@ -55,7 +55,6 @@ TEST(GmdcDamaged, EveryPrefixOfAValidFileIsTruncated)
         ASSERT_FALSE(parseGmdc(std::string_view(full).substr(0, n), g, error, "cut.5gd")) << n;
         ASSERT_EQ(error.find("\"cut.5gd\" is truncated at byte " + std::to_string(n) + " while reading "), 0u) << error;
     }
-    expect_refused(full.substr(0, full.size() / 2), "is truncated at byte " + std::to_string(full.size() / 2));
 }
 
 TEST(GmdcDamaged, BytesAfterP5AndTheHeaderAreNotJudged)

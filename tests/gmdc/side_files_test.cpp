@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace mw {
 namespace {
 
@@ -44,26 +46,21 @@ TEST(SideFiles, RealFilesMakeTheRoundTripThroughEveryFile)
     EXPECT_TRUE(fixture("teapot.5gd").p5Entries.empty());
 }
 
-TEST(SideFiles, OneP5EntryIsSavedWithTheCountOne)
+TEST(SideFiles, P4AndOneP5EntryHaveTheirLayout)
 {
     GmdcFile g;
     g.p5Entries = {{{0, 0, 0}, {}}, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 2}}};
-    const std::string bytes = p5EntryFileBytes(g, 1);
+    const std::string p5 = p5EntryFileBytes(g, 1);
     // count 1, vertexCount 3, faceCount 3, nine floats, three i16 indices
-    ASSERT_EQ(bytes.size(), 4u + 4 + 4 + 36 + 6);
-    EXPECT_EQ(test::i32_at(bytes, 0), 1);
-    EXPECT_EQ(test::i32_at(bytes, 4), 3);
-    EXPECT_EQ(test::i32_at(bytes, 8), 3);
-}
-
-TEST(SideFiles, P4OfAnEmptyBoundingMeshEndsWithASingleZero)
-{
-    GmdcFile g;
+    ASSERT_EQ(p5.size(), 4u + 4 + 4 + 36 + 6);
+    EXPECT_EQ(std::vector<std::int32_t>({test::i32_at(p5, 0), test::i32_at(p5, 4), test::i32_at(p5, 8)}),
+              std::vector<std::int32_t>({1, 3, 3}));
+    // An empty bounding mesh ends P4 with a single zero.
     g.transforms.resize(2);
     g.namePairs = {{"a", "bc"}};
-    const std::string bytes = p4FileBytes(g);
-    ASSERT_EQ(bytes.size(), 4u + 2 * 28 + 4 + (1 + 1) + (1 + 2) + 4);
-    EXPECT_EQ(test::i32_at(bytes, bytes.size() - 4), 0);
+    const std::string p4 = p4FileBytes(g);
+    ASSERT_EQ(p4.size(), 4u + 2 * 28 + 4 + (1 + 1) + (1 + 2) + 4);
+    EXPECT_EQ(test::i32_at(p4, p4.size() - 4), 0);
 }
 
 GmdcFile small_gmdc()
@@ -108,7 +105,7 @@ TEST(SideFiles, MalformedFilesAreRefusedAndChangeNothing)
     }
 }
 
-TEST(SideFiles, ABoneAssignmentListTakesTheFileValuesAsIntegers)
+TEST(SideFiles, BoneAssignmentsAreReadAsIntegersAndClearingZeroesEveryValue)
 {
     GmdcFile g = small_gmdc();
     RecordingSink sink;
@@ -116,17 +113,10 @@ TEST(SideFiles, ABoneAssignmentListTakesTheFileValuesAsIntegers)
     ASSERT_TRUE(replaceDataList(g, 4, file, "b", sink)) << sink.last();
     EXPECT_EQ(g.dataLists[4].recordCount, 2);
     EXPECT_EQ(g.dataLists[4].longValues, (std::vector<std::int32_t>{7, -1}));
-
     ASSERT_TRUE(clearDataList(g, 4, sink));
     EXPECT_EQ(g.dataLists[4].longValues, (std::vector<std::int32_t>{0, 0}));
-}
 
-TEST(SideFiles, ClearingAListOf48BytesZeroesItsTwelveValues)
-{
-    GmdcFile g = small_gmdc();
-    g.dataLists[0].floatValues.assign(12, 1.5f);
-    g.dataLists[0].recordCount = 4;
-    RecordingSink sink;
+    g.dataLists[0].floatValues.assign(12, 1.5f); // 48 bytes: twelve values
     ASSERT_TRUE(clearDataList(g, 0, sink));
     EXPECT_EQ(g.dataLists[0].floatValues, std::vector<float>(12, 0.0f));
     EXPECT_EQ(g.dataLists[0].recordCount, 4);
@@ -152,34 +142,30 @@ TEST(SideFiles, VertexCountBoxRoundsHalvesToEvenAndRefusesWhatTheListsCannotHold
     }
 }
 
-TEST(SideFiles, OpacityBoxAndGroupEditorCommitTreatNoNumberDifferently)
+TEST(SideFiles, FieldBoxesTakeNumbersAndRefuseTheRest)
 {
     GmdcFile g = small_gmdc();
+    g.transforms.resize(1);
     RecordingSink sink;
     EXPECT_TRUE(setOpacity(g, 0, "12.5", sink));
     EXPECT_EQ(g.objects[0].opacity, 12);
     EXPECT_FALSE(setOpacity(g, 0, "x", sink));
     EXPECT_EQ(g.objects[0].opacity, 12);
-
+    // The group editor's commit takes no number as 0.
     EXPECT_TRUE(commitObject(g, 0, "body", "3.5", sink));
     EXPECT_EQ(g.objects[0].opacity, 4);
     EXPECT_TRUE(commitObject(g, 0, "body", "x", sink));
     EXPECT_EQ(g.objects[0].opacity, 0);
     EXPECT_FALSE(commitObject(g, 0, std::string(256, 'n'), "1", sink));
     EXPECT_EQ(g.objects[0].name, "body");
-}
 
-TEST(SideFiles, LocationAndRemoveP5)
-{
-    GmdcFile g = small_gmdc();
-    g.transforms.resize(1);
-    g.p5Entries.resize(2);
-    RecordingSink sink;
     EXPECT_TRUE(setLocation(g, 0, "1.5", "-2", ".25", sink));
     EXPECT_EQ(g.transforms[0].location[2], 0.25f);
-    EXPECT_FALSE(setLocation(g, 0, "1", "y", "3", sink));
+    for (const auto& [x, y, z] : {std::tuple{"x", "2", "3"}, {"1", "y", "3"}, {"1", "2", "z"}, {"1", "2", "1e39"}})
+        EXPECT_FALSE(setLocation(g, 0, x, y, z, sink)) << x << y << z;
     EXPECT_EQ(g.transforms[0].location[0], 1.5f);
 
+    g.p5Entries.resize(2);
     removeP5(g, {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2});
     EXPECT_TRUE(g.p5Entries.empty());
     EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2}));
