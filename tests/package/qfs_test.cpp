@@ -12,6 +12,8 @@
 namespace mw {
 namespace {
 
+using namespace std::string_literals;
+
 // Stored size field, signature and 3-byte size, then `codes`.
 std::string stream(std::uint32_t statedSize, const std::string& codes)
 {
@@ -33,57 +35,18 @@ struct DecodeCase {
     std::string expected; // empty: refused
 };
 
+// Control codes: 0xE0 is a run of four literals, 0xFC the end; a copy's bits give its
+// length and how far back it reaches.
 const DecodeCase kDecodeCases[] = {
-    {"short_copy", 7,
-     std::string("\xE0"
-                 "abcd"
-                 "\x00\x03"
-                 "\xFC",
-                 8),
-     "abcdabc"},
-    {"overlapping_copy", 14,
-     std::string("\xE0"
-                 "abcd"
-                 "\x1C\x00"
-                 "\xFC",
-                 8),
-     "abcddddddddddd"},
-    {"medium_copy_with_literal", 9,
-     std::string("\xE0"
-                 "abcd"
-                 "\x80\x40\x03"
-                 "x"
-                 "\xFC",
-                 10),
-     "abcdxbcdx"},
-    {"long_copy_with_literals", 11,
-     std::string("\xE0"
-                 "abcd"
-                 "\xC2\x00\x03\x00"
-                 "yz"
-                 "\xFC",
-                 13),
-     "abcdyzcdyzc"},
+    {"short_copy", 7, "\xE0wxyz\x00\x03\xFC"s, "wxyzwxy"},
+    {"overlapping_copy", 14, "\xE0wxyz\x1C\x00\xFC"s, "wxyzzzzzzzzzzz"},
+    {"medium_copy_with_literal", 9, "\xE0wxyz\x80\x40\x03q\xFC"s, "wxyzqxyzq"},
+    {"long_copy_with_literals", 11, "\xE0wxyz\xC2\x00\x03\x00uv\xFC"s, "wxyzuvyzuvy"},
     {"stop_with_literals", 3, "\xFFxyz", "xyz"},
-    {"reaches_before_start", 7,
-     std::string("\xE0"
-                 "abcd"
-                 "\x00\x04"
-                 "\xFC",
-                 8),
-     ""},
-    {"more_than_stated", 3,
-     "\xE0"
-     "abcd\xFC",
-     ""},
-    {"ends_in_literal_run", 4,
-     "\xE0"
-     "ab",
-     ""},
-    {"fewer_than_stated", 10,
-     "\xE0"
-     "abcd\xFC",
-     ""},
+    {"reaches_before_start", 7, "\xE0wxyz\x00\x04\xFC"s, ""},
+    {"more_than_stated", 3, "\xE0wxyz\xFC", ""},
+    {"ends_in_literal_run", 4, "\xE0wx", ""},
+    {"fewer_than_stated", 10, "\xE0wxyz\xFC", ""},
 };
 
 class QfsDecode : public ::testing::TestWithParam<DecodeCase> {};
