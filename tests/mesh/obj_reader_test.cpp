@@ -11,6 +11,8 @@
 namespace mw::test {
 namespace {
 
+using Numbers = std::vector<std::int32_t>;
+
 // One triangle with one position, texture coordinate and normal per corner (lines 1-9).
 const std::string kTriangle = "v 1 0 -0.5\nv 0 2 0\nv 0 0 1.25\nvt 0.25 0.75\nvt 1 0\nvt 0 1\n"
                               "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
@@ -24,32 +26,31 @@ TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
     const MeshModel& m = r.model();
     ASSERT_EQ(m.vertexCount(), 9);
     EXPECT_EQ(m.vertices[0].z, -0.5f);
-    EXPECT_EQ(m.normals[0].x, 1.0f); // normal 3
-    EXPECT_EQ(flat(std::vector<Vec2f>{m.uvs[0], m.uvs[2], m.uvs[3]}), (std::vector<float>{0.25f, -0.75f, 0, -1, 0, 0}));
-    EXPECT_EQ(m.normals[3].x, 1.0f);
-    EXPECT_EQ(m.uvs[5].u, 1.0f);
-    EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[5], m.normals[6]}), std::vector<float>(6, 0.0f));
+    EXPECT_EQ(flat(std::vector<Vec2f>{m.uvs[0], m.uvs[2], m.uvs[3], m.uvs[5]}),
+              (std::vector<float>{0.25f, -0.75f, 0, -1, 0, 0, 1, 0}));
+    EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[0], m.normals[3], m.normals[5], m.normals[6]}),
+              (std::vector<float>{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntries)
+TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntriesAndCornersAreShared)
 {
     // Negative numbers count back from the last entry read; decimals round to the nearest.
-    const TextRead absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/1/1\n");
-    for (const std::string faces : {"f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/1/1\n",
-                                    "f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/1/0.6\n"}) {
-        const TextRead r = read_obj_text(kTriangle + faces);
-        ASSERT_TRUE(r.ok) << faces << r.sink.last();
-        EXPECT_EQ(flat(r.model().vertices), flat(absolute.model().vertices)) << faces;
-        EXPECT_EQ(flat(r.model().uvs), flat(absolute.model().uvs)) << faces;
-        EXPECT_EQ(flat(r.model().normals), flat(absolute.model().normals)) << faces;
-        EXPECT_EQ(r.model().faces[1].vertex2, absolute.model().faces[1].vertex2) << faces;
+    // The second face shares the first one's corners 1 and 2.
+    const TextRead absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n");
+    ASSERT_EQ(absolute.model().vertexCount(), 4);
+    for (const std::string faces : {"f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/-2/2\n",
+                                    "f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/2/1.6\n"}) {
+        const MeshModel m = read_obj_text(kTriangle + faces).model();
+        EXPECT_EQ(flat(m.vertices), flat(absolute.model().vertices)) << faces;
+        EXPECT_EQ(flat(m.uvs), flat(absolute.model().uvs)) << faces;
+        EXPECT_EQ(flat(m.normals), flat(absolute.model().normals)) << faces;
+        EXPECT_EQ(Numbers({m.faces[1].vertex1, m.faces[1].vertex2, m.faces[1].vertex3}), Numbers({1, 4, 2})) << faces;
     }
 }
 
 TEST(ObjReader, GroupsStartModelsByTheGeometryRule)
 {
-    const std::string geometry = "vt 0 0\nvn 0 0 1\n";
-    const std::string face = "f 1/1/1 1/1/1 1/1/1\n";
+    const std::string geometry = "vt 0 0\nvn 0 0 1\n", face = "f 1/1/1 1/1/1 1/1/1\n";
     const struct {
         std::string text;
         std::vector<std::string> names;
@@ -64,13 +65,10 @@ TEST(ObjReader, GroupsStartModelsByTheGeometryRule)
         {geometry + "g x\ng y\ng\nv 0 0 0\n" + face + "g z\ng w\n" + face, {"y", "z"}},
     };
     for (const auto& c : cases) {
-        const TextRead r = read_obj_text(c.text);
-        ASSERT_TRUE(r.ok) << c.text;
         std::vector<std::string> names;
-        for (const MeshModel& m : r.state.models.models)
+        for (const MeshModel& m : read_obj_text(c.text).state.models.models)
             names.push_back(m.name);
         EXPECT_EQ(names, c.names) << c.text;
-        EXPECT_EQ(r.sink.last(), "Finished reading obj file. Number of models:" + std::to_string(names.size()));
     }
 }
 
@@ -92,38 +90,29 @@ TEST(ObjReader, PolygonsBecomeFansAndTheReaderSaysSo)
     };
     for (const auto& c : cases) {
         const TextRead r = read_obj_text(positions + c.faces);
-        ASSERT_TRUE(r.ok) << r.sink.last();
         EXPECT_EQ(r.model().faceCount(), c.faceCount) << c.faces;
         EXPECT_EQ(*c.info != 0, r.sink.contains("split into triangles")) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.info)) << c.faces;
         EXPECT_EQ(*c.warning != 0, r.sink.has(MessageKind::Warning)) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.warning)) << c.faces;
+        EXPECT_TRUE(r.sink.contains(c.info) && r.sink.contains(c.warning)) << c.faces;
     }
     // The fan: (1, 2, 3) then (1, 3, 4); no corner is lost.
-    const MeshModel square = read_obj_text(positions + cases[0].faces).model();
-    ASSERT_EQ(square.faces.size(), 2u);
-    EXPECT_EQ(square.faces[1].vertex1, square.faces[0].vertex1);
-    EXPECT_EQ(square.faces[1].vertex2, square.faces[0].vertex3);
-    EXPECT_EQ(square.vertices.at(static_cast<std::size_t>(square.faces[1].vertex3 - 1)).y, 2.0f);
+    const std::vector<MeshFace> fan = read_obj_text(positions + cases[0].faces).model().faces;
+    EXPECT_EQ(Numbers({fan[0].vertex1, fan[0].vertex2, fan[0].vertex3, fan[1].vertex1, fan[1].vertex2, fan[1].vertex3}),
+              Numbers({1, 2, 3, 1, 3, 4}));
 }
 
 TEST(ObjReader, FilesWithoutNormalsOrTextureCoordinatesKeepTheFileNumbers)
 {
     const TextRead noNormals = read_obj_text("g a\nv 0 0 0\nvt 0 0\nf 1/2/3 4/5/6 7/8/9\n");
-    EXPECT_FALSE(noNormals.ok);
-    EXPECT_FALSE(noNormals.state.models.objLoadOk);
+    EXPECT_FALSE(noNormals.ok || noNormals.state.models.objLoadOk);
     EXPECT_EQ(noNormals.sink.last(), "OBJ file doesn't include vertex normals! You must have these included");
-    ASSERT_EQ(noNormals.state.models.modelCount(), 1);
     EXPECT_EQ(noNormals.model().name, "a");
     EXPECT_EQ(noNormals.model().vertexCount(), 0);
     const MeshFace& f = noNormals.model().faces.at(0);
-    EXPECT_EQ(std::vector<std::int32_t>(
-                  {f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
-              std::vector<std::int32_t>({1, 4, 7, 2, 5, 8, 3, 6, 9}));
-
-    const TextRead noUvs = read_obj_text("v 0 0 0\nvn 0 0 1\nf 1//1 1//1 1//1\n");
-    EXPECT_FALSE(noUvs.ok);
-    EXPECT_EQ(noUvs.sink.last(), "OBJ file doesn't include UV coordinates! You must have these included");
+    EXPECT_EQ(Numbers({f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
+              Numbers({1, 4, 7, 2, 5, 8, 3, 6, 9}));
+    EXPECT_EQ(read_obj_text("v 0 0 0\nvn 0 0 1\nf 1//1 1//1 1//1\n").sink.last(),
+              "OBJ file doesn't include UV coordinates! You must have these included");
 }
 
 TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
@@ -160,11 +149,9 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
     };
     for (const auto& c : cases) {
         const TextRead r = read_obj_text(c.text);
-        EXPECT_FALSE(r.ok) << c.part;
-        EXPECT_TRUE(r.sink.has(MessageKind::Error));
-        EXPECT_TRUE(r.sink.contains(c.part)) << c.part << ": " << r.sink.last();
+        EXPECT_FALSE(r.ok || r.state.models.objLoadOk) << c.part;
+        EXPECT_TRUE(r.sink.has(MessageKind::Error) && r.sink.contains(c.part)) << c.part << ": " << r.sink.last();
         EXPECT_EQ(r.state.models.modelCount(), 0);
-        EXPECT_FALSE(r.state.models.objLoadOk);
     }
     // At the limits: positions after the faces, the largest float, 32767 corners, and
     // numbers beyond 16 bits (40000 positions, 33000 faces).
@@ -191,29 +178,23 @@ TEST(ObjReader, MaterialsGiveEveryModelItsTextureAndReadingAgainReplacesThem)
     // The "usemtl" before any face goes to row 1, then is replaced.
     std::string text = "mtllib m.mtl\nusemtl wood\n" + kTriangle;
     const char* const materials[] = {"skin", "wood", "stone", "none", "skin", "unknown"};
-    for (int m = 0; m < 24; ++m)
+    for (int m = 0; m < 12; ++m)
         text += "g part" + std::to_string(m + 1) + "\nusemtl " + materials[m % 6] + "\n" + kFace;
     TextRead r = read_obj_text(text, mtl);
-    ASSERT_TRUE(r.ok) << r.sink.last();
     StringSource again("m.obj", text), mtlAgain("m.mtl", mtl);
     ASSERT_TRUE(read_obj(r.state, again, r.sink, {}, &mtlAgain)) << r.sink.last();
-    ASSERT_EQ(r.state.models.materialCount(), 24);
-    const auto& rows = r.state.models.materials;
-    EXPECT_EQ(rows[0].materialName, "skin");
-    EXPECT_EQ(rows[0].textureFile, "skin.bmp");
-    EXPECT_EQ(rows[19].textureFile, "wood.bmp");
-    EXPECT_EQ(rows[2].textureFile, "stone.tga");
-    EXPECT_FALSE(rows[3].textureFound);
-    EXPECT_EQ(rows[3].textureFile, "");
-    EXPECT_TRUE(rows[22].textureFound);
-    EXPECT_FALSE(rows[23].textureFound);
+    std::vector<std::string> textures;
+    for (const MaterialRow& row : r.state.models.materials)
+        textures.push_back(row.textureFound ? row.textureFile : "-");
+    EXPECT_EQ(textures, (std::vector<std::string>{"skin.bmp", "wood.bmp", "stone.tga", "-", "skin.bmp", "-", "skin.bmp",
+                                                  "wood.bmp", "stone.tga", "-", "skin.bmp", "-"}));
+    EXPECT_EQ(r.state.models.materials[0].materialName, "skin");
 
-    r.state.models.modelSource = 2;
     const std::string plain = kTriangle + "g b\n" + kFace;
     StringSource plainSource("b.obj", plain);
+    r.state.models.modelSource = 2;
     ASSERT_TRUE(read_obj(r.state, plainSource, r.sink));
-    EXPECT_EQ(r.state.models.modelCount(), 1);
-    EXPECT_EQ(r.state.models.materialCount(), 0);
+    EXPECT_TRUE(r.state.models.modelCount() == 1 && r.state.models.materialCount() == 0);
     EXPECT_EQ(r.state.models.modelSource, 1);
 }
 
@@ -241,12 +222,10 @@ TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
     EXPECT_TRUE(read_obj(state, objDir.file("m.obj"), sink));
     EXPECT_EQ(state.models.materials.at(0).textureFile, "beside.bmp");
     std::filesystem::current_path(previous);
-    // A missing MTL file is no error.
-    EXPECT_TRUE(read_obj(state, lonely.file("m.obj"), sink));
+    EXPECT_TRUE(read_obj(state, lonely.file("m.obj"), sink)) << "a missing MTL file is no error";
     EXPECT_FALSE(state.models.materials.at(0).textureFound);
     sink.clear();
-    EXPECT_FALSE(read_obj(state, lonely.file("empty.obj"), sink));
-    EXPECT_FALSE(read_obj(state, lonely.file("missing.obj"), sink));
+    EXPECT_FALSE(read_obj(state, lonely.file("empty.obj"), sink) || read_obj(state, lonely.file("missing.obj"), sink));
     EXPECT_EQ(sink.entries.size(), 2u);
     EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
     EXPECT_FALSE(state.models.objLoadOk);
@@ -275,9 +254,9 @@ TEST(ObjReaderFixtures, OtherToolsFilesReadWhole)
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
     for (const char* name : {"spider.obj", "issue-138.obj", "map-bump.obj", "cornell_box.obj"}) {
-        const TextRead r = read_obj_text(read_file(dir + "/obj/" + name));
-        EXPECT_EQ(r.ok, name != std::string("cornell_box.obj")) << name << ": " << r.sink.last();
-        EXPECT_EQ(fuzz::check_obj(read_file(dir + "/obj/" + name)), "") << name;
+        const std::string text = read_file(dir + "/obj/" + name);
+        EXPECT_EQ(read_obj_text(text).ok, name != std::string("cornell_box.obj")) << name;
+        EXPECT_EQ(fuzz::check_obj(text), "") << name;
     }
     EXPECT_EQ(read_obj_text(read_file(dir + "/obj/cornell_box.obj")).sink.last(),
               "OBJ file doesn't include vertex normals! You must have these included");

@@ -49,16 +49,13 @@ TEST(ObjWriter, ReadBackKeepsSevenDigitsAndFlipsVTwice)
         m.vertices.push_back({x, 1 / x, x * 3.3f});
         m.normals.push_back({x, x, -x});
         m.uvs.push_back({x, -x});
+        if (i % 3 == 2)
+            m.faces.push_back({i - 1, i, i + 1});
     }
-    for (int f = 0; f < 67; ++f)
-        m.faces.push_back({3 * f + 1, 3 * f + 2, 3 * f + 3});
     TempDir dir;
     RecordingSink sink;
-    ASSERT_TRUE(write_obj(state_with(m), dir.file("out.obj"), 1, sink));
-    EXPECT_TRUE(sink.empty());
-    const TextRead back = read_obj_text(read_file(dir.file("out.obj")));
-    ASSERT_TRUE(back.ok) << back.sink.last();
-    const MeshModel& b = back.model();
+    ASSERT_TRUE(write_obj(state_with(m), dir.file("out.obj"), 1, sink) && sink.empty());
+    const MeshModel b = read_obj_text(read_file(dir.file("out.obj"))).model();
     ASSERT_EQ(b.vertexCount(), 201);
     const std::vector<float> got[] = {flat(b.vertices), flat(b.normals), flat(b.uvs)};
     const std::vector<float> want[] = {flat(m.vertices), flat(m.normals), flat(m.uvs)};

@@ -65,21 +65,6 @@ TEST(TextInput, EveryLineEndCountsOnceWhateverTheBlocks)
     }
 }
 
-TEST(TextInput, ReadersTakeTheirTextInBlocks)
-{
-    const std::string obj = "mtllib any.mtl\nusemtl wood\n" + kObj;
-    for (std::size_t size : {1, 7, 4096}) {
-        BlockSource objSource(obj, size), mtlSource("newmtl wood\nmap_Kd .\\oak.bmp\n", size), smdSource(kSmd, size);
-        State state;
-        RecordingSink sink;
-        ASSERT_TRUE(read_obj(state, objSource, sink, {}, &mtlSource)) << sink.last();
-        EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
-        EXPECT_EQ(state.models.materials.at(0).textureFile, "oak.bmp");
-        ASSERT_TRUE(read_smd(state, smdSource, sink)) << sink.last();
-        EXPECT_EQ(state.models.models.at(0).bone1, (std::vector<std::int16_t>{5, 5, 5}));
-    }
-}
-
 TEST(TextInput, ByteOrderMarks)
 {
     const TextRead obj = read_obj_text(kBom + kObj);
@@ -98,11 +83,10 @@ TEST(TextInput, ByteOrderMarks)
 
 TEST(TextInput, MessagesCarryNoLineEnds)
 {
-    const TextRead obj = read_obj_text(kObj), smd = read_smd_text(kSmd);
-    EXPECT_EQ(obj.sink.last(), "Finished reading obj file. Number of models:1");
-    EXPECT_EQ(smd.sink.last(), "Finished reading smd file. Number of models:1");
-    for (const TextRead& r :
-         {obj, smd, read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"), read_smd_text("triangles\r\n")})
+    EXPECT_EQ(read_obj_text(kObj).sink.last(), "Finished reading obj file. Number of models:1");
+    EXPECT_EQ(read_smd_text(kSmd).sink.last(), "Finished reading smd file. Number of models:1");
+    for (const TextRead& r : {read_obj_text(kObj), read_smd_text(kSmd), read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"),
+                              read_smd_text("triangles\r\n")})
         for (const RecordingSink::Entry& e : r.sink.entries)
             EXPECT_EQ(e.text.find_first_of("\r\n"), std::string::npos) << e.text;
 }
