@@ -34,16 +34,14 @@ TEST(SmdReader, OneBonePerVertexWhenTheFirstVertexIsNotOnBoneZero)
     const TextRead r = read_smd_text(
         smd("skin.bmp\n5 1 2 3 0 0 1 0.5 0.5\n6 4 5 6 0 1 0 0.1 0.25 2 3 0.6 7 0.4\n7 7 8 9 1 0 0 0 1\n"));
     ASSERT_TRUE(r.ok) << r.sink.last();
-    EXPECT_EQ(r.state.models.modelSource, 2);
     const MeshModel& m = r.model();
-    EXPECT_EQ(m.name, "object 1");
-    EXPECT_EQ(m.boneMode, 1);
+    EXPECT_TRUE(r.state.models.modelSource == 2 && m.name == "object 1" && m.boneMode == 1);
     EXPECT_EQ(m.bone1, (Bones{5, 6, 7}));
     EXPECT_TRUE(m.bone2.empty() && m.weight1.empty());
-    EXPECT_EQ(m.vertices[1].y, 5.0f);
-    EXPECT_EQ(m.normals[2].x, 1.0f);
-    EXPECT_EQ(m.uvs[0].u, 0.5f);
-    EXPECT_EQ(m.uvs[1].v, 0.75f); // 1 - v
+    // The texture's v is stored as 1 - v.
+    EXPECT_EQ(flat(m.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(flat(m.normals), (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(flat(m.uvs), (std::vector<float>{0.5f, 0.5f, 0.1f, 0.75f, 0, 0}));
     ASSERT_EQ(m.faceCount(), 1);
     EXPECT_EQ(m.faces[0].vertex3, 3);
 }
@@ -57,9 +55,7 @@ TEST(SmdReader, WeightedLinksWhenTheFirstVertexIsOnBoneZeroOrAnOptionIsTicked)
                                          "4 0 0 0 0 0 1 0 0 0\n6 0 0 0 0 0 1 0 0 -2\n"));
     ASSERT_TRUE(r.ok) << r.sink.last();
     const MeshModel& m = r.model();
-    EXPECT_EQ(m.boneMode, 2);
-    EXPECT_EQ(m.vertexCount(), 6);
-    EXPECT_EQ(m.faceCount(), 2);
+    EXPECT_TRUE(m.boneMode == 2 && m.vertexCount() == 6 && m.faceCount() == 2);
     EXPECT_EQ(m.boneLinkCount, (Bones{0, 2, 3, 1, 0, 0}));
     EXPECT_EQ(m.bone1, (Bones{0, 3, 1, 2, 4, 6}));
     EXPECT_EQ(m.bone2, (Bones{-1, 7, 2, -1, -1, -1}));

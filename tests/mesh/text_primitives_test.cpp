@@ -67,39 +67,31 @@ TEST(Numbers, FieldsRefuseWhatTheyCannotHoldAndRoundHalvesToEven)
 
 TEST(Numbers, Formats)
 {
-    const struct {
-        std::string got, expected;
-    } cases[] = {
+    // A float's binary noise stays beyond 7 digits; rounding may carry into the exponent;
+    // an exact half rounds away from zero; a value shown as zero has no minus sign. The
+    // shortest float text is checked where it is written (the OBJ conversion).
+    const std::pair<std::string, std::string> cases[] = {
         {format_general(0.5), ".5"},
         {format_general(-0.5), "-.5"},
         {format_general(-0.0), "0"},
-        {format_general(0.1f), ".1"}, // a float's binary noise stays beyond 7 digits
+        {format_general(0.1f), ".1"},
         {format_general(1234567), "1234567"},
         {format_general(12345678), "1.234568E+07"},
         {format_general(0.00001), "1E-05"},
         {format_general(0.0001), ".0001"},
         {format_general(-0.000012345), "-1.2345E-05"},
-        {format_general(9999999.6), "1E+07"}, // rounding may carry into the exponent
+        {format_general(9999999.6), "1E+07"},
         {format_general(0.001234567891), ".001234568"},
-        {format_number_item(-0.25), "-.25 "},
-        {format_number_item(3), " 3 "},
-        {format_int_item(-1), "-1 "},
-        {format_int_item(12), " 12 "},
+        {format_number_item(-0.25) + format_number_item(3), "-.25  3 "},
+        {format_int_item(-1) + format_int_item(12), "-1  12 "},
         {format_fixed(-0.25, 8), "-0.25000000"},
-        {format_fixed(0.125, 2), "0.13"}, // an exact half rounds away from zero
-        {format_fixed(-0.125, 2), "-0.13"},
+        {format_fixed(0.125, 2) + format_fixed(-0.125, 2), "0.13-0.13"},
         {format_fixed(0.6f, 2), "0.60"},
-        {format_fixed(-0.0000001, 6), "0.000000"}, // no minus sign on a value shown as zero
+        {format_fixed(-0.0000001, 6), "0.000000"},
         {format_fixed(123456.7, 2), "123456.70"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.got, c.expected);
-    for (float x : {0.1f, -0.0f, 1.0f / 3.0f, 3.4028235e38f, 1e-45f, 16777216.0f}) {
-        float back = 0;
-        ASSERT_TRUE(to_float32(parse_number(format_float_shortest(x)), back)) << format_float_shortest(x);
-        EXPECT_EQ(std::signbit(back), std::signbit(x));
-        EXPECT_EQ(back, x) << format_float_shortest(x);
-    }
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }
 
 TEST(FastTokens, NumbersAsTheGeneralFunctionsGiveThem)
