@@ -1,10 +1,20 @@
-// Text as editors write it, read from memory: lines cut alike whatever the blocks,
-// byte-order marks, messages without line ends and the loaders' plain-words refusals.
+// Text as the readers see it: lines cut alike whatever the blocks, byte-order marks,
+// messages without line ends, the loaders' plain-words refusals, then tokens, numbers and
+// the corner table. The OBJ reader's inlined numbers must give what the general ones give
+// (its tokens are compared on the fuzz seeds, tests/fuzz).
+#include "mesh/corner_table.h"
+#include "mesh/fast_tokens.h"
 #include "mesh/mesh_text.h"
+#include "mesh/numbers.h"
 #include "mesh/text_lines.h"
+#include "mesh/tokens.h"
 #include "support/test_support.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace mw::test {
 namespace {
@@ -117,6 +127,127 @@ TEST(TextInput, EmptyAndMissingFilesAreRefusedInPlainWords)
         EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
         EXPECT_EQ(lines[1], "second");
     }
+}
+
+TEST(Tokens, RunsOfSpacesAndTabsSeparateAndOnlyTheLastTokenKeepsItsComma)
+{
+    using Tokens = std::vector<std::string_view>;
+    const std::pair<std::string_view, Tokens> cases[] = {
+        {"v  1.5   -2", {"v", "1.5", "-2", ""}},
+        {" v 1", {"", "v", "1", ""}},
+        {"1, 2, 3,", {"1", "2", "3,", ""}},
+        {"v\t1 ", {"v", "1", "", ""}},
+    };
+    for (const auto& [text, tokens] : cases) {
+        TokenCursor cursor(text);
+        Tokens got;
+        for (std::size_t n = 0; n < tokens.size(); ++n)
+            got.push_back(cursor.next());
+        EXPECT_EQ(got, tokens) << text;
+    }
+    EXPECT_EQ(skip_separators(" \t 5 "), "5 ");
+}
+
+TEST(Numbers, LenientParse)
+{
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"1.5e2", 150},    {"-.5", -0.5},  {"3abc", 3},  {"abc", 0},  {"1,5", 1}, {"  \t+2.25", 2.25},
+                 {"1.5D3", 1500},   {"2d-1", 0.2},  {"1e+x", 1},  {"5.", 5},   {"-", 0},   {"&HFF", 255},
+                 {"&hff00", 65280}, {"&hab", 171},  {"&O17", 15}, {"&o19", 1}, {"inf", 0}, {"0.1", 0.1},
+                 {"1e-999", 0},     {"0e999999", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(parse_number(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isinf(parse_number("1e999")));
+    EXPECT_EQ(parse_number("-123456789e400"), -INFINITY);
+}
+
+TEST(Numbers, FieldsRefuseWhatTheyCannotHoldAndRoundHalvesToEven)
+{
+    std::int16_t v = 0;
+    for (const auto& [in, out] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767}, {-32768.0, -32768}}) {
+        ASSERT_TRUE(to_int16(in, v)) << in;
+        EXPECT_EQ(v, out) << in;
+    }
+    EXPECT_FALSE(to_int16(32767.5, v)) << "rounds to 32768, beyond the field";
+    EXPECT_FALSE(to_int16(-40000, v));
+    float f = 0;
+    ASSERT_TRUE(to_float32(3.40282356e38, f)) << "rounds to the largest float";
+    EXPECT_EQ(f, 3.4028235e38f);
+    EXPECT_FALSE(to_float32(3.4028236e38, f)) << "rounds to infinity";
+    EXPECT_FALSE(to_float32(-1e300, f));
+    EXPECT_FALSE(to_float32(INFINITY, f));
+}
+
+TEST(Numbers, Formats)
+{
+    // A float's binary noise stays beyond 7 digits; rounding may carry into the exponent;
+    // an exact half rounds away from zero; a value shown as zero has no minus sign. The
+    // shortest float text is checked where it is written (the OBJ conversion).
+    const std::pair<std::string, std::string> cases[] = {
+        {format_general(0.5), ".5"},
+        {format_general(-0.5), "-.5"},
+        {format_general(-0.0), "0"},
+        {format_general(0.1f), ".1"},
+        {format_general(1234567), "1234567"},
+        {format_general(12345678), "1.234568E+07"},
+        {format_general(0.00001), "1E-05"},
+        {format_general(0.0001), ".0001"},
+        {format_general(-0.000012345), "-1.2345E-05"},
+        {format_general(9999999.6), "1E+07"},
+        {format_general(0.001234567891), ".001234568"},
+        {format_number_item(-0.25) + format_number_item(3), "-.25  3 "},
+        {format_int_item(-1) + format_int_item(12), "-1  12 "},
+        {format_fixed(-0.25, 8), "-0.25000000"},
+        {format_fixed(0.125, 2) + format_fixed(-0.125, 2), "0.13-0.13"},
+        {format_fixed(0.6f, 2), "0.60"},
+        {format_fixed(-0.0000001, 6), "0.000000"},
+        {format_fixed(123456.7, 2), "123456.70"},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
+}
+
+TEST(FastTokens, NumbersAsTheGeneralFunctionsGiveThem)
+{
+    // Random numbers as exporters write them, through to 32-bit floats.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> values(-1000, 1000);
+    for (int i = 0; i < 20000; ++i) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.*f", i % 9, values(random));
+        float slow = 0, fast = 0;
+        ASSERT_TRUE(to_float32(parse_number(buf), slow));
+        ASSERT_TRUE(to_float32_fast(parse_number_fast(buf), fast));
+        ASSERT_EQ(slow, fast) << buf;
+    }
+    float out = 0;
+    EXPECT_FALSE(to_float32_fast(4e38, out));
+    EXPECT_TRUE(to_float32_fast(3.4028234e38, out));
+}
+
+TEST(CornerTable, NumbersInOrderOfFirstAppearanceAsAPlainSearchWouldUpToTheLimit)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pick(0, 60);
+    CornerTable table;
+    for (int model = 0; model < 3; ++model) {
+        std::vector<Corner> seen;
+        for (int i = 0; i < 30000; ++i) {
+            const Corner c{pick(random) + 1, pick(random) % 7, model == 1 ? 0 : pick(random) % 5};
+            auto at = std::find(seen.begin(), seen.end(), c) - seen.begin();
+            if (at == static_cast<std::ptrdiff_t>(seen.size()))
+                seen.push_back(c);
+            ASSERT_EQ(table.number(c), static_cast<std::int32_t>(at + 1));
+        }
+        EXPECT_EQ(table.take_entries(), seen);
+        EXPECT_TRUE(table.entries().empty());
+    }
+    for (std::int32_t i = 1; i <= CornerTable::kMaxEntries; ++i)
+        ASSERT_EQ(table.number({i, 0, 0}), i);
+    EXPECT_EQ(table.number({CornerTable::kMaxEntries, 0, 0}), CornerTable::kMaxEntries);
+    EXPECT_EQ(table.number({0, 0, 1}), 0);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // QFS: hand-encoded streams decode as the control codes say, damaged streams are
 // refused, and compress -> decompress gives back generated data and every fixture.
-#include "package/package.h"
 #include "package/qfs.h"
 #include "support/test_support.h"
 
@@ -90,7 +89,7 @@ std::string random_bytes(std::size_t n, std::uint64_t seed)
 std::string repeated(const std::string& block, std::size_t times)
 {
     std::string s;
-    for (std::size_t i = 0; i < times; ++i)
+    while (times-- > 0)
         s += block;
     return s;
 }
@@ -122,18 +121,13 @@ TEST(Qfs, RoundTripsGeneratedData)
     EXPECT_LT(qfsCompress(std::string(1 << 20, '\0')).size(), 8000u);
 }
 
-TEST(Qfs, RoundTripsEveryFixtureResource)
+TEST(Qfs, RoundTripsEveryFixtureFile)
 {
     const std::string dir = test::fixtures_dir();
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
-    expect_round_trip(test::read_file(dir + "/gmdc/adult_body.5gd"), "adult_body.5gd");
-    expect_round_trip(test::read_file(dir + "/gmdc/teapot.5gd"), "teapot.5gd");
-    Package package;
-    std::string error;
-    ASSERT_TRUE(readPackage(dir + "/gmdc/teapot_model.package", package, error)) << error;
-    for (std::size_t i = 0; i < package.resources.size(); ++i)
-        expect_round_trip(std::string(storedBytes(package, i)), describeResource(package, i));
+    for (const char* name : {"adult_body.5gd", "teapot.5gd", "teapot_model.package"})
+        expect_round_trip(test::read_file(dir + "/gmdc/" + name), name);
 }
 
 } // namespace
