@@ -136,9 +136,9 @@ TEST(SideFiles, FieldBoxesTakeNumbersAndRefuseTheRest)
         EXPECT_FALSE(setLocation(g, 0, x, y, z, sink)) << x << y << z;
     EXPECT_EQ(std::vector<float>(g.transforms[0].location, g.transforms[0].location + 3),
               (std::vector<float>{1.5f, -2, 0.25f}));
-    EXPECT_TRUE(setLocation(g, 0, "&H1a", " &o17", "-.5", sink)) << "hexadecimal and octal numbers";
+    EXPECT_TRUE(setLocation(g, 0, "&HFa", " &o17", "-.5", sink)) << "hexadecimal and octal numbers";
     EXPECT_EQ(std::vector<float>(g.transforms[0].location, g.transforms[0].location + 3),
-              (std::vector<float>{26, 15, -0.5f}));
+              (std::vector<float>{250, 15, -0.5f}));
 
     g.p5Entries.resize(2);
     removeP5(g, {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2});
