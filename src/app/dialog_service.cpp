@@ -32,9 +32,9 @@ QString qtFilterFromPipes(const QString& filter)
     return entries.isEmpty() ? QStringLiteral("All (*)") : entries.join(QStringLiteral(";;"));
 }
 
-QString QtDialogService::openFile(QWidget* owner, const QString& title, const QString& filter)
+QString QtDialogService::openFile(QWidget* owner, const QString& title, const QString& filter, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(owner, title, QString(), qtFilterFromPipes(filter));
+    return QFileDialog::getOpenFileName(owner, title, folder, qtFilterFromPipes(filter));
 }
 
 QString QtDialogService::saveFile(QWidget* owner, const QString& title, const QString& filter,
@@ -74,9 +74,9 @@ QString ScriptedDialogService::nextFile()
     return answer;
 }
 
-QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter)
+QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter, const QString& folder)
 {
-    asked.append({QStringLiteral("open"), title, filter, {}});
+    asked.append({QStringLiteral("open"), title, filter, folder});
     return nextFile();
 }
 

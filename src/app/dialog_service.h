@@ -24,8 +24,10 @@ class DialogService {
   public:
     virtual ~DialogService() = default;
 
-    // Asks for an existing file; returns its full path, or "" when cancelled.
-    virtual QString openFile(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // Asks for an existing file, starting in `folder` (or where the last dialog was);
+    // returns its full path, or "" when cancelled.
+    virtual QString openFile(QWidget* owner, const QString& title, const QString& filter,
+                             const QString& folder = {}) = 0;
     // Asks for a file name to save to, starting at `initialPath` (a folder, a name or
     // both); asks before overwriting. Returns the full path, or "" when cancelled.
     virtual QString saveFile(QWidget* owner, const QString& title, const QString& filter,
@@ -44,7 +46,7 @@ class DialogService {
 // The real dialogs: QFileDialog, QMessageBox and QDesktopServices.
 class QtDialogService final : public DialogService {
   public:
-    QString openFile(QWidget* owner, const QString& title, const QString& filter) override;
+    QString openFile(QWidget* owner, const QString& title, const QString& filter, const QString& folder = {}) override;
     QString saveFile(QWidget* owner, const QString& title, const QString& filter,
                      const QString& initialPath = {}) override;
     void message(QWidget* owner, const QString& text) override;
@@ -61,7 +63,7 @@ class ScriptedDialogService final : public DialogService {
         QString kind; // "open", "save", "message", "question" or "url"
         QString title;
         QString filter;
-        QString text; // the message, the question, the initial path or the url
+        QString text; // the message, the question, the initial folder or path, or the url
     };
 
     std::deque<QString> fileAnswers; // for openFile and saveFile, in order
@@ -69,7 +71,7 @@ class ScriptedDialogService final : public DialogService {
     bool openUrlResult = true;
     QList<Asked> asked;
 
-    QString openFile(QWidget* owner, const QString& title, const QString& filter) override;
+    QString openFile(QWidget* owner, const QString& title, const QString& filter, const QString& folder = {}) override;
     QString saveFile(QWidget* owner, const QString& title, const QString& filter,
                      const QString& initialPath = {}) override;
     void message(QWidget* owner, const QString& text) override;

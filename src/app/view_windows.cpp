@@ -135,8 +135,7 @@ bool DocumentViewHost::writeObj(const QString& path, int modelNumber)
 
 QString DocumentViewHost::openFileName(const QString& caption, const QString& filter, const QString& folder)
 {
-    (void)folder; // the dialog service starts in the last folder it was in
-    return document_.dialogs().openFile(window_, caption, pipeFilter(filter));
+    return document_.dialogs().openFile(window_, caption, pipeFilter(filter), folder);
 }
 
 QString DocumentViewHost::saveFileName(const QString& caption, const QString& filter, const QString& suggestedPath)
@@ -171,8 +170,11 @@ void registerViewWindows()
     registerToolWindow(ToolWindow::Camera, [](Document& document, QWidget* mainWindow) {
         QWidget* owner = mainWindow ? mainWindow : document.dialogOwner();
         auto* window = owner ? owner->findChild<CameraWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-        if (!window)
+        if (!window) {
             window = new CameraWindow(document.state(), owner);
+            QObject::connect(window, &CameraWindow::glFailed, window,
+                             [&document, window] { document.dialogs().message(window, kGlFailureMessage); });
+        }
         window->show();
         window->raise();
         window->activateWindow();

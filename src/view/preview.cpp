@@ -20,7 +20,8 @@ bool render_preview(const State& state, const PreviewRequest& request, const std
     if (request.fit)
         fit_camera(shown_bounds(state, view, request.options), view,
                    static_cast<double>(request.width) / static_cast<double>(request.height));
-    display_screen(state, view, request.options, textures);
+    SceneCache cache;
+    display_screen(state, view, request.options, textures, cache);
     note = empty_view_reason(state, view, request.options);
     const std::vector<unsigned char> rgb = context.read_rgb();
     textures.release();

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <type_traits>
 
 namespace mw {
@@ -68,25 +69,12 @@ void draw(const Triangles& t, const DisplayOptions& options)
     glPopAttrib();
 }
 
-// Texture coordinates (u, -v) per vertex, 0 where the model has none.
-std::vector<float> flipped_uvs(const MeshModel& model)
+void draw_model(const MeshModel& model, std::int32_t number, const DisplayOptions& options, SceneCache& cache)
 {
-    std::vector<float> uv(2 * model.vertices.size(), 0.0f);
-    const std::size_t n = std::min(model.uvs.size(), model.vertices.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        uv[2 * i] = model.uvs[i].u;
-        uv[2 * i + 1] = -model.uvs[i].v;
-    }
-    return uv;
-}
-
-void draw_model(const MeshModel& model, const DisplayOptions& options)
-{
-    const std::vector<std::uint32_t> corners = model_corners(model);
-    const std::vector<float> uv = flipped_uvs(model);
+    const ModelArrays& a = cache.arrays(model, number);
     const bool normals = options.shaded && model.normals.size() >= model.vertices.size();
-    draw({reinterpret_cast<const float*>(model.vertices.data()), uv.data(),
-          normals ? reinterpret_cast<const float*>(model.normals.data()) : nullptr, &corners},
+    draw({reinterpret_cast<const float*>(model.vertices.data()), a.uvs.data(),
+          normals ? reinterpret_cast<const float*>(model.normals.data()) : nullptr, &a.corners},
          options);
 }
 
@@ -99,8 +87,28 @@ const MeshModel* model_at(const ModelSet& models, std::int32_t model)
 
 } // namespace
 
+const ModelArrays& SceneCache::arrays(const MeshModel& model, std::int32_t number)
+{
+    const auto slot = static_cast<std::size_t>(std::max(number, 1) - 1);
+    if (slot >= models_.size())
+        models_.resize(slot + 1);
+    ModelArrays& a = models_[slot];
+    if (!a.built || a.vertexCount != model.vertices.size() || a.faceCount != model.faces.size()) {
+        a.corners = model_corners(model);
+        a.uvs.assign(2 * model.vertices.size(), 0.0f); // 0 where the model has none
+        for (std::size_t i = 0; i < std::min(model.uvs.size(), model.vertices.size()); ++i) {
+            a.uvs[2 * i] = model.uvs[i].u;
+            a.uvs[2 * i + 1] = -model.uvs[i].v;
+        }
+        a.vertexCount = model.vertices.size();
+        a.faceCount = model.faces.size();
+        a.built = true;
+    }
+    return a;
+}
+
 void display_screen(const State& state, const ViewState& view, const DisplayOptions& options,
-                    const TextureTable& textures)
+                    const TextureTable& textures, SceneCache& cache)
 {
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
@@ -127,9 +135,9 @@ void display_screen(const State& state, const ViewState& view, const DisplayOpti
         draw_test(view);
     } else if (!options.allObjects) {
         glBindTexture(GL_TEXTURE_2D, textures.model_texture(view.current_model));
-        display_object(state.models, view.current_model, options);
+        display_object(state.models, view.current_model, options, cache);
     } else {
-        display_objects(state.models, textures, options);
+        display_objects(state.models, textures, options, cache);
     }
     glPopAttrib();
 }
@@ -167,21 +175,22 @@ void draw_test(const ViewState& view)
     glEnd();
 }
 
-void display_object(const ModelSet& models, std::int32_t model, const DisplayOptions& options)
+void display_object(const ModelSet& models, std::int32_t model, const DisplayOptions& options, SceneCache& cache)
 {
     if (const MeshModel* m = model_at(models, model))
-        draw_model(*m, options);
+        draw_model(*m, model, options, cache);
 }
 
-void display_objects(const ModelSet& models, const TextureTable& textures, const DisplayOptions& options)
+void display_objects(const ModelSet& models, const TextureTable& textures, const DisplayOptions& options,
+                     SceneCache& cache)
 {
     for (std::int32_t i = 1; i <= models.modelCount(); ++i) {
         glBindTexture(GL_TEXTURE_2D, textures.model_texture(i));
-        draw_model(models.models[static_cast<std::size_t>(i - 1)], options);
+        draw_model(models.models[static_cast<std::size_t>(i - 1)], i, options, cache);
     }
 }
 
-void draw_pic1(const ModelSet& models, const ViewState& view, const DisplayOptions& options)
+void draw_pic1(const ModelSet& models, const ViewState& view, const DisplayOptions& options, SceneCache& cache)
 {
     glViewport(10, 210, 360, 460);
     resize_gl_scene(350, 250);
@@ -190,7 +199,7 @@ void draw_pic1(const ModelSet& models, const ViewState& view, const DisplayOptio
     glLoadIdentity();
     glTranslatef(0, 0, kFixedCameraDistance);
     glBindTexture(GL_TEXTURE_2D, 0); // the camera window builds no textures
-    display_object(models, view.camera_model, options);
+    display_object(models, view.camera_model, options, cache);
 }
 
 Bounds shown_bounds(const State& state, const ViewState& view, const DisplayOptions& options)

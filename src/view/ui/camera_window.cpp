@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace mw {
@@ -31,6 +32,10 @@ CameraWindow::CameraWindow(const State& state, QWidget* parent) : QWidget(parent
     draw->setAccessibleName("Command1");
     (new QVBoxLayout(frame2))->addWidget(draw);
     connect(draw, &QPushButton::clicked, picture_, &CameraWidget::drawPicture);
+    connect(picture_, &CameraWidget::glFailed, this, [this] {
+        emit glFailed();
+        QTimer::singleShot(0, this, &QWidget::close);
+    });
 
     auto* frame1 = new QGroupBox("Left");
     frame1->setObjectName("Frame1");

@@ -16,6 +16,10 @@ class CameraWindow : public QWidget {
   public:
     explicit CameraWindow(const State& state, QWidget* parent = nullptr);
 
+  signals:
+    // No usable OpenGL: this window closes; the owner shows the message.
+    void glFailed();
+
   private:
     ViewState view_; // camera_model stays 1
     CameraWidget* picture_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <GL/gl.h>
@@ -35,7 +36,24 @@ bool legacy_calls_work(const QOpenGLContext* context)
            context->format().profile() != QSurfaceFormat::CoreProfile;
 }
 
+bool contextFailureSimulated = false;
+
+// Qt creates a widget's context when the widget is first shown with a size; when that
+// fails, initializeGL never runs and nothing else would tell. Calls `fail` then.
+template <typename Fail> void check_context_after_show(QOpenGLWidget* widget, Fail fail)
+{
+    QTimer::singleShot(0, widget, [widget, fail] {
+        if (widget->isVisible() && (!widget->isValid() || contextFailureSimulated))
+            fail();
+    });
+}
+
 } // namespace
+
+void SceneWidget::simulateContextFailure(bool on)
+{
+    contextFailureSimulated = on;
+}
 
 SceneWidget::SceneWidget(const State& state, ViewState& view, std::function<DisplayOptions()> options, QWidget* parent)
     : QOpenGLWidget(parent), state_(state), view_(view), options_(std::move(options))
@@ -65,15 +83,35 @@ void SceneWidget::reloadTextures(const QString& meshFolder)
     update();
 }
 
+void SceneWidget::recordsChanged()
+{
+    cache_.invalidate();
+    update();
+}
+
 void SceneWidget::initializeGL()
 {
     usable_ = legacy_calls_work(context());
     if (!usable_) {
-        emit glFailed();
+        fail();
         return;
     }
     textures_.load(state_.models, meshFolder_.toStdString(), QCoreApplication::applicationDirPath().toStdString());
     set_render_state();
+}
+
+void SceneWidget::showEvent(QShowEvent* event)
+{
+    QOpenGLWidget::showEvent(event);
+    check_context_after_show(this, [this] { fail(); });
+}
+
+void SceneWidget::fail()
+{
+    usable_ = false;
+    if (!failed_)
+        emit glFailed();
+    failed_ = true;
 }
 
 void SceneWidget::resizeGL(int width, int height)
@@ -85,7 +123,7 @@ void SceneWidget::resizeGL(int width, int height)
 void SceneWidget::paintGL()
 {
     if (usable_)
-        display_screen(state_, view_, options_(), textures_);
+        display_screen(state_, view_, options_(), textures_, cache_);
 }
 
 void SceneWidget::mousePressEvent(QMouseEvent* event)
@@ -129,13 +167,29 @@ CameraWidget::CameraWidget(const State& state, ViewState& view, QWidget* parent)
 void CameraWidget::drawPicture()
 {
     drawn_ = true;
+    cache_.invalidate(); // the button draws the records as they stand
     update();
+}
+
+void CameraWidget::showEvent(QShowEvent* event)
+{
+    QOpenGLWidget::showEvent(event);
+    check_context_after_show(this, [this] { fail(); });
+}
+
+void CameraWidget::fail()
+{
+    if (!failed_)
+        emit glFailed();
+    failed_ = true;
 }
 
 void CameraWidget::initializeGL()
 {
-    if (!legacy_calls_work(context()))
+    if (!legacy_calls_work(context())) {
+        fail();
         return;
+    }
     resize_gl_scene(width(), height());
     set_render_state();
 }
@@ -146,7 +200,7 @@ void CameraWidget::paintGL()
         return;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (drawn_)
-        draw_pic1(state_.models, view_, DisplayOptions{});
+        draw_pic1(state_.models, view_, DisplayOptions{}, cache_);
 }
 
 } // namespace mw

@@ -5,6 +5,7 @@
 
 #include "state/state.h"
 #include "view/gl_setup.h"
+#include "view/scene.h"
 #include "view/view_state.h"
 
 #include <QOpenGLWidget>
@@ -26,8 +27,13 @@ class SceneWidget : public QOpenGLWidget {
     // Rebuilds this context's textures from the models' materials; relative texture
     // names are looked for in `meshFolder` first.
     void reloadTextures(const QString& meshFolder);
+    // The records changed: the drawing arrays are built afresh, then the scene redrawn.
+    void recordsChanged();
     // True once OpenGL started; false after a failed start.
     bool glUsable() const { return usable_; }
+    // Tests: every widget shown from now on counts as having no context, as when Qt cannot
+    // create one (then initializeGL never runs).
+    static void simulateContextFailure(bool on);
 
   signals:
     // The scene was turned or the camera moved by the mouse.
@@ -39,6 +45,7 @@ class SceneWidget : public QOpenGLWidget {
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -48,9 +55,12 @@ class SceneWidget : public QOpenGLWidget {
     ViewState& view_;
     std::function<DisplayOptions()> options_;
     TextureTable textures_;
+    SceneCache cache_;
     QString meshFolder_;
     QPoint lastPos_;
     bool usable_ = false;
+    bool failed_ = false;
+    void fail();
 };
 
 // The camera window's surface: model view.camera_model in its fixed rectangle, drawn once
@@ -61,13 +71,21 @@ class CameraWidget : public QOpenGLWidget {
     CameraWidget(const State& state, ViewState& view, QWidget* parent = nullptr);
     void drawPicture();
 
+  signals:
+    // No usable OpenGL context could be had.
+    void glFailed();
+
   protected:
     void initializeGL() override;
     void paintGL() override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void fail();
+    bool failed_ = false;
     const State& state_;
     ViewState& view_;
+    SceneCache cache_;
     bool drawn_ = false;
 };
 

@@ -282,7 +282,7 @@ void ViewWindow::refreshLists()
         objects_->setCurrentRow(object);
     else
         view_.selected_object = 0;
-    refreshScreen();
+    scene_->recordsChanged();
 }
 
 void ViewWindow::refreshScreen()
@@ -318,6 +318,8 @@ void ViewWindow::loadTestCloud()
     }
     if (!parse_test_cloud(std::vector<unsigned char>(bytes.begin(), bytes.end()), view_, error))
         host_.showMessage(QString::fromStdString(error));
+    else
+        remember(path);
 }
 
 void ViewWindow::loadMesh()
@@ -381,8 +383,9 @@ void ViewWindow::saveObj()
 
 void ViewWindow::exportSmd(std::int16_t mode, bool suggestName)
 {
+    // The tool bar's export offers its fixed name, the dialog's the folder alone.
     const QString suggested =
-        suggestName ? QDir(lastFolder_.isEmpty() ? "." : lastFolder_).filePath("test_smd.smd") : QString();
+        suggestName ? QDir(lastFolder_.isEmpty() ? "." : lastFolder_).filePath("test_smd.smd") : lastFolder_;
     const QString path = host_.saveFileName("Export SMD", "SMD file(HL)(*.smd)", suggested);
     if (!path.isEmpty())
         host_.writeSmd(path, selectedObject(), mode);

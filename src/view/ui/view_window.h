@@ -35,7 +35,7 @@ class ViewWindow : public QMainWindow {
     void refreshLists();
     // Redraws with the state as it stands.
     void refreshScreen();
-    // The folder of the last file loaded in this window (save dialogs start there).
+    // The folder of the last file loaded in this window (its file dialogs start there).
     const QString& lastFolder() const { return lastFolder_; }
 
   signals:
