@@ -111,7 +111,7 @@ TEST(GmdcDamaged, EachFaultIsNamedWithItsPlace)
         std::string part;
     } cases[] = {
         {GmdcBytes().headers(4, "x", "cShape").str(), "is not a GMDC file (its block name is \"cShape\")"},
-        {std::string(200, '\x7f'), "is not a GMDC file"},
+        {std::string(200, '\x7f'), "is not a GMDC file (it has no block name \"cGeometryDataContainer\")"},
         {GmdcBytes().headers(5).str(), "block version 5"},
         {GmdcBytes().headers(0).str(), "block version 0"},
         {"", "is empty"},

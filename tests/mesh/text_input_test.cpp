@@ -160,6 +160,7 @@ TEST(Numbers, LenientParse)
     for (const auto& c : cases)
         EXPECT_EQ(parse_number(c.text), c.value) << c.text;
     EXPECT_TRUE(std::isinf(parse_number("1e999")));
+    EXPECT_TRUE(std::isinf(parse_number("1" + std::string(400, '0') + "x-999"))) << "only e or d starts an exponent";
     EXPECT_EQ(parse_number("-123456789e400"), -INFINITY);
 }
 
