@@ -86,6 +86,7 @@ TEST(ObjReader, PolygonsBecomeFansAndTheReaderSaysSo)
         {"f 1/1/1 2/1/1 3/1/1 4/1/1\n", 2, "1 polygon with more than three corners was split", ""},
         {"f 1/1/1 2/1/1 3/1/1 4/1/1\nf 4/1/1 3/1/1 2/1/1 1/1/1 \n", 4, "2 polygons", ""},
         {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "line 12"},
+        {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "(1 such polygon)"},
         {"f 1/1/1 2/1/1 3/1/1\n", 1, "", ""},
     };
     for (const auto& c : cases) {
