@@ -28,7 +28,7 @@ namespace mw {
 
 namespace {
 
-const char* const kGmdcFilter = "Sims 2 Mesh (*.simpe);;Sims 2 Mesh (*.5gd)";
+const char* const kGmdcOpenFilter = "Sims 2 Mesh (*.simpe);;Sims 2 Mesh (*.5gd);;Sims 2 Package (*.package)";
 
 template <typename W> W* named(W* widget, const char* objectName, const QString& accessible)
 {
@@ -339,7 +339,7 @@ void ViewWindow::loadMesh()
 
 void ViewWindow::loadGmdc()
 {
-    const QString path = host_.openFileName("Load Gmdc", kGmdcFilter, lastFolder_);
+    const QString path = host_.openFileName("Load Gmdc", kGmdcOpenFilter, lastFolder_);
     if (path.isEmpty())
         return;
     remember(path);
@@ -367,7 +367,7 @@ void ViewWindow::replaceOrAdd(bool replace)
     const ViewOptions options = viewOptions();
     if (!(replace ? host_.replaceModels(options) : host_.addModels(options)))
         return;
-    const QString path = host_.saveFileName("Save GMDC", kGmdcFilter, lastFolder_);
+    const QString path = host_.saveGmdcFileName("Save GMDC", lastFolder_);
     if (!path.isEmpty())
         host_.saveGmdc(path, options.bodyEditing);
     refreshLists();
