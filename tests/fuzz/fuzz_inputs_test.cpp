@@ -20,26 +20,18 @@
 
 namespace {
 
-using Check = std::function<std::string(std::string_view)>;
-
-const std::map<std::string, Check>& checks_by_target()
-{
-    static const std::map<std::string, Check> checks = {
-        {"fuzz_default_area", mw::fuzz::check_default_area},
-        {"fuzz_gmdc", mw::fuzz::check_gmdc},
-        {"fuzz_merge", mw::fuzz::check_merge},
-        {"fuzz_obj", mw::fuzz::check_obj},
-        {"fuzz_package", [](std::string_view b) { return mw::fuzz::check_package(b) + mw::fuzz::check_qfs(b); }},
-        {"fuzz_smd", mw::fuzz::check_smd},
-        {"fuzz_text", mw::fuzz::check_text_primitives},
-    };
-    return checks;
-}
+const std::map<std::string, std::function<std::string(std::string_view)>> kChecks = {
+    {"fuzz_default_area", mw::fuzz::check_default_area},
+    {"fuzz_gmdc", mw::fuzz::check_gmdc},
+    {"fuzz_merge", mw::fuzz::check_merge},
+    {"fuzz_obj", mw::fuzz::check_obj},
+    {"fuzz_package", [](std::string_view b) { return mw::fuzz::check_package(b) + mw::fuzz::check_qfs(b); }},
+    {"fuzz_smd", mw::fuzz::check_smd},
+    {"fuzz_text", mw::fuzz::check_text_primitives},
+};
 
 struct SavedInput {
-    std::string target;
-    std::string path;
-    std::string testName;
+    std::string target, path, testName;
 };
 
 void PrintTo(const SavedInput& input, std::ostream* os)
@@ -49,25 +41,21 @@ void PrintTo(const SavedInput& input, std::ostream* os)
 
 std::vector<SavedInput> saved_inputs()
 {
-    namespace fs = std::filesystem;
     std::vector<SavedInput> inputs;
-    const std::string root = MESHWRIGHT_SOURCE_DIR;
-    for (const char* folder : {"/tests/fuzz/crashes/", "/fuzz/corpus/"}) {
-        const bool crash = std::string(folder).find("crashes") != std::string::npos;
-        for (const auto& [target, check] : checks_by_target()) {
-            const fs::path dir = root + folder + target;
-            if (!fs::is_directory(dir))
-                continue;
-            for (const auto& entry : fs::directory_iterator(dir)) {
-                std::string name = target + (crash ? "_crash_" : "_seed_") + entry.path().filename().string();
-                std::replace_if(
-                    name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-                inputs.push_back({target, entry.path().string(), name});
-            }
+    for (const std::string folder : {"/tests/fuzz/crashes/", "/fuzz/corpus/"})
+        for (const auto& [target, check] : kChecks) {
+            const std::filesystem::path dir = MESHWRIGHT_SOURCE_DIR + folder + target;
+            if (std::filesystem::is_directory(dir))
+                for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+                    std::string name = target + (folder.find("crashes") != std::string::npos ? "_crash_" : "_seed_") +
+                                       entry.path().filename().string();
+                    std::replace_if(
+                        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                        '_');
+                    inputs.push_back({target, entry.path().string(), name});
+                }
         }
-    }
-    std::sort(inputs.begin(), inputs.end(),
-              [](const SavedInput& a, const SavedInput& b) { return a.testName < b.testName; });
+    std::sort(inputs.begin(), inputs.end(), [](const auto& a, const auto& b) { return a.testName < b.testName; });
     return inputs;
 }
 
@@ -77,8 +65,7 @@ class FuzzInput : public ::testing::TestWithParam<SavedInput> {};
 
 TEST_P(FuzzInput, PassesItsTargetsChecks)
 {
-    const std::string bytes = mw::test::read_file(GetParam().path);
-    EXPECT_EQ(checks_by_target().at(GetParam().target)(bytes), "") << GetParam().path;
+    EXPECT_EQ(kChecks.at(GetParam().target)(mw::test::read_file(GetParam().path)), "") << GetParam().path;
 }
 
 INSTANTIATE_TEST_SUITE_P(Saved, FuzzInput, ::testing::ValuesIn(saved_inputs()),

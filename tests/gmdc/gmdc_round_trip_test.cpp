@@ -1,5 +1,6 @@
-// Load and save round trips of the GMDC reader and writer: real-shaped records, the small
-// edge cases of the layout, large lists and a real file.
+// Load and save round trips of the GMDC reader and writer: layouts written here field by
+// field for every block version, records that come back as built, and saves that differ
+// from their source only by the padding of the positions.
 #include "gmdc/gmdc_test_util.h"
 #include "support/gmdc_builders.h"
 #include "support/gmdc_bytes.h"
@@ -7,154 +8,167 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace mw::test {
 namespace {
 
-// Writes `source` to a file, loads it, saves it to a new path and returns the saved bytes.
-std::string load_and_save(const std::string& source, GmdcFile& g, const TempDir& dir, const char* out = "out.5gd")
+// A small GMDC with every section filled, in the layout of `version`: versions 1 to 3
+// store the 16-bit lists as 32-bit integers, version 1 keeps no bone list, version 3 no
+// opacity.
+std::string hand_file(std::uint32_t version, std::int32_t faceValue = 1)
 {
-    const std::string in = dir.file("in.5gd");
-    write_file(in, source);
-    RecordingSink sink;
-    EXPECT_TRUE(readGmdc(g, in, sink)) << sink.last();
-    EXPECT_TRUE(writeGmdc(g, dir.file(out), sink)) << sink.last();
-    EXPECT_EQ(sink.last(), "Save Complete");
-    EXPECT_FALSE(sink.has(MessageKind::Error));
-    return read_file(dir.file(out));
+    GmdcBytes b;
+    auto values = [&](std::initializer_list<std::int32_t> vs) {
+        for (std::int32_t v : vs)
+            version < 4 ? b.i32(v) : b.i16(static_cast<std::int16_t>(v));
+    };
+    auto list = [&](std::initializer_list<std::int32_t> vs) {
+        b.i32(static_cast<std::int32_t>(vs.size()));
+        values(vs);
+    };
+    b.headers(version, "old_object");
+    b.i32(1).i32(2).u32(kIdentityPositions).i32(0).i32(2).i32(3).i32(24); // one data list: two positions
+    for (float v : {1.f, 2.f, 3.f, 4.f, 5.f, 6.f})
+        b.f32(v);
+    list({-1, 7}); // items
+    b.i32(1);      // one object group
+    list({0});
+    b.i32(2).i32(1);
+    list({5});
+    list({});
+    list({-32768, 32767});
+    b.i32(1).i32(2).i32(0).name("obj"); // one object
+    list({0, faceValue, 1});
+    if (version != 3)
+        b.i32(7); // opacity
+    if (version != 1)
+        list({3, 4}); // bone list
+    b.i32(1);         // one transform
+    for (float v : {0.f, 0.f, 0.f, 1.f, 9.f, 8.f, 7.f})
+        b.f32(v);
+    b.i32(1).name("a").name("b");         // one name pair
+    b.i32(1).i32(3).f32(1).f32(1).f32(1); // bounding mesh
+    values({0, 0, 0});
+    b.i32(1).i32(1).i32(3).f32(2).f32(2).f32(2); // one P5 entry
+    values({0, 0, 0});
+    return b.str();
 }
 
-TEST(GmdcRoundTrip, SavesDifferOnlyByThePaddingOfThePositions)
+GmdcFile hand_record(std::uint32_t version)
 {
-    const GmdcFile body = make_body_mesh();
-    const std::string source = serialized(body);
-    TempDir dir;
+    GmdcFile g = make_empty_gmdc("old_object");
+    g.resource.blockVersion = version;
+    g.dataLists.resize(1);
+    DataList& d = g.dataLists[0];
+    std::tie(d.recordCount, d.identity, d.blockFormat, d.setFormat) = std::tuple(2, kIdentityPositions, 2, 3);
+    d.floatValues = {1, 2, 3, 4, 5, 6};
+    d.items = {-1, 7};
+    g.objectGroups.resize(1);
+    ObjectGroup& o = g.objectGroups[0];
+    std::tie(o.dataListIndices, o.vertexCount, o.activeCount, o.list1, o.list3) = std::tuple(
+        std::vector<std::int16_t>{0}, 2, 1, std::vector<std::int16_t>{5}, std::vector<std::int16_t>{-32768, 32767});
+    g.objects.resize(1);
+    GmdcObject& obj = g.objects[0];
+    std::tie(obj.primitiveType, obj.name, obj.faces, obj.opacity) =
+        std::tuple(2, "obj", std::vector<std::int16_t>{0, 1, 1}, version == 3 ? -1 : 7);
+    if (version != 1)
+        obj.blockB = {3, 4};
+    g.transforms.push_back({{0, 0, 0, 1}, {9, 8, 7}});
+    g.namePairs.push_back({"a", "b"});
+    g.boundingVertices = {1, 1, 1};
+    g.boundingFaces = {0, 0, 0};
+    g.p5Entries.push_back({{2, 2, 2}, {0, 0, 0}});
+    return g;
+}
+
+TEST(GmdcRoundTrip, EachVersionReadsAndWritesItsOwnLayout)
+{
+    for (std::uint32_t version : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        EXPECT_EQ(parsed(hand_file(version)), hand_record(version));
+        EXPECT_EQ(serialized(hand_record(version)), hand_file(version));
+    }
+    // A wide value must still fit its 16-bit field.
     GmdcFile g;
-    const std::string saved = load_and_save(source, g, dir);
-    // The positions are data list 1; the bone assignments (list 7) and all else stay as they were.
-    const std::size_t offset = data_list_offset(source, 0);
-    EXPECT_EQ(saved, padded_copy(source, offset));
-    EXPECT_EQ(g, parsed(source)); // the padding is in the file, not in the record
-    // The same record saved twice writes the same bytes; a reload carries its padding and gains three more.
-    RecordingSink sink;
-    ASSERT_TRUE(writeGmdc(g, dir.file("twice.5gd"), sink));
-    EXPECT_EQ(read_file(dir.file("twice.5gd")), saved);
-    GmdcFile reloaded;
-    EXPECT_EQ(load_and_save(saved, reloaded, dir, "again.5gd"), padded_copy(padded_copy(source, offset), offset));
-
-    // No object group: nothing to pad, the file comes back as it was.
-    const std::string empty = serialized(make_empty_gmdc());
-    EXPECT_EQ(load_and_save(empty, g, dir), empty);
+    std::string error;
+    EXPECT_FALSE(parseGmdc(hand_file(2, 70000), g, error, "wide.5gd"));
+    for (const char* part : {"\"wide.5gd\"", "faces of object 1", "70000", "16-bit"})
+        EXPECT_NE(error.find(part), std::string::npos) << error;
+    EXPECT_TRUE(parseGmdc(hand_file(2, -32768), g, error, "wide.5gd")) << error;
 }
 
-TEST(GmdcRoundTrip, LoadedRecordEqualsTheBuiltOneAndTheEmptyOneIsMinimal)
+TEST(GmdcRoundTrip, MeshesWithoutVerticesStoreNoFaceCount)
+{
+    // A bounding mesh without vertices stores no face count: the next four bytes are
+    // p5Count. A P5 entry without vertices is its vertex count alone.
+    GmdcBytes hand;
+    hand.headers().i32(0).i32(0).i32(0).i32(0).i32(0);            // P1, P2, P3, transforms, name pairs
+    hand.i32(0).i32(2).i32(0);                                    // no bounding vertices, two entries, no vertices
+    hand.i32(1).i32(3).f32(1).f32(2).f32(3).i16(0).i16(0).i16(0); // entry 2: one vertex, 3 faces
+    const GmdcFile g = parsed(hand.str());
+    EXPECT_TRUE(g.boundingVertices.empty() && g.boundingFaces.empty());
+    EXPECT_EQ(g.p5Entries, (std::vector<P5Entry>{{}, {{1, 2, 3}, {0, 0, 0}}}));
+    EXPECT_EQ(serialized(g), hand.str());
+}
+
+TEST(GmdcRoundTrip, RecordsComeBackAsBuilt)
 {
     // A bounding mesh of many vertices and one triangle ends the file: its 12 bytes per
     // vertex are all that is left, and must be enough.
     GmdcFile area = make_empty_gmdc();
     area.boundingVertices.assign(3 * 40, 0.5f);
     area.boundingFaces = {0, 1, 2};
-    for (const GmdcFile& built : {make_body_mesh(), make_static_mesh(), make_empty_gmdc(), area})
+    GmdcFile names = make_static_mesh();
+    names.objects.push_back(names.objects[0]);
+    names.objects[0].name = std::string(255, 'n');
+    names.objects[1].name.clear();
+    GmdcFile large = make_static_mesh(40000, 10);
+    large.objects[0].faces.resize(100000);
+    for (std::size_t i = 0; i < large.objects[0].faces.size(); ++i)
+        large.objects[0].faces[i] = static_cast<std::int16_t>(i % 32768);
+    for (const GmdcFile& built : {make_body_mesh(), make_static_mesh(), make_empty_gmdc(), area, names, large})
         EXPECT_EQ(parsed(serialized(built)), built);
-    GmdcBytes hand;
-    hand.headers(4, "Custom_object");
+    // The empty record is the headers and seven zero counts.
+    GmdcBytes empty;
+    empty.headers(4, "Custom_object");
     for (int i = 0; i < 7; ++i)
-        hand.i32(0);
-    EXPECT_EQ(serialized(make_empty_gmdc()), hand.str());
+        empty.i32(0);
+    EXPECT_EQ(serialized(make_empty_gmdc()), empty.str());
 }
 
-TEST(GmdcRoundTrip, MeshWithoutVerticesStoresNoFaceCount)
+// Writes `source` to a file, loads it, saves it to a new path and returns the saved bytes.
+std::string load_and_save(const std::string& source, GmdcFile& g)
 {
-    // Bounding mesh with no vertices: the four bytes after its count are p5Count.
-    // A P5 entry without vertices is its vertex count alone, 4 bytes.
-    GmdcBytes hand;
-    hand.headers();
-    hand.i32(0).i32(0).i32(0).i32(0).i32(0);                      // P1, P2, P3, transforms, name pairs
-    hand.i32(0);                                                  // bounding vertex count
-    hand.i32(2);                                                  // p5Count
-    hand.i32(0);                                                  // entry 1: no vertices
-    hand.i32(1).i32(3).f32(1).f32(2).f32(3).i16(0).i16(0).i16(0); // entry 2: one vertex, 3 faces
-    const GmdcFile g = parsed(hand.str());
-    EXPECT_TRUE(g.boundingVertices.empty());
-    EXPECT_TRUE(g.boundingFaces.empty());
-    ASSERT_EQ(g.p5Entries.size(), 2u);
-    EXPECT_TRUE(g.p5Entries[0].vertices.empty());
-    EXPECT_EQ(g.p5Entries[1].vertices, (std::vector<float>{1, 2, 3}));
-    EXPECT_EQ(g.p5Entries[1].faces, (std::vector<std::int16_t>{0, 0, 0}));
-    EXPECT_EQ(serialized(g), hand.str());
-}
-
-TEST(GmdcRoundTrip, BoneAssignmentsStayBitExact)
-{
-    GmdcBytes hand;
-    hand.headers();
-    hand.i32(1); // one data list
-    hand.i32(4).u32(0xFBD70111).i32(0).i32(4).i32(0).i32(16);
-    hand.u32(0xFFFFFF00).u32(0x80000000).u32(0x7FFFFFFF).u32(0xFF0201FF);
-    hand.i32(2).i16(-1).i16(32767); // items
-    for (int i = 0; i < 6; ++i)
-        hand.i32(0);
-    const GmdcFile g = parsed(hand.str());
-    ASSERT_EQ(g.dataLists.size(), 1u);
-    const DataList& d = g.dataLists[0];
-    EXPECT_TRUE(d.floatValues.empty());
-    EXPECT_EQ(d.longValues, (std::vector<std::int32_t>{static_cast<std::int32_t>(0xFFFFFF00), INT32_MIN, INT32_MAX,
-                                                       static_cast<std::int32_t>(0xFF0201FF)}));
-    EXPECT_EQ(d.dataLength(), 16);
-    EXPECT_EQ(d.items, (std::vector<std::int16_t>{-1, 32767}));
-    EXPECT_EQ(serialized(g), hand.str());
-}
-
-TEST(GmdcRoundTrip, NamesOfEveryLengthUpTo255)
-{
-    GmdcFile g = make_static_mesh();
-    g.objects[0].name = std::string(255, 'n');
-    GmdcObject unnamed = g.objects[0];
-    unnamed.name.clear();
-    g.objects.push_back(unnamed);
-    const std::string bytes = serialized(g);
-    EXPECT_EQ(parsed(bytes), g);
-    // An empty name is its length byte alone: a one-letter name takes one byte more.
-    GmdcFile one = g;
-    one.objects[1].name = "x";
-    EXPECT_EQ(serialized(one).size(), bytes.size() + 1);
-
-    g.objects[0].name = std::string(256, 'n');
-    std::string out, error;
-    EXPECT_FALSE(serializeGmdc(g, out, error));
-    EXPECT_NE(error.find("256 bytes"), std::string::npos) << error;
-}
-
-TEST(GmdcRoundTrip, LargeListsLoadAndSave)
-{
-    GmdcFile g = make_static_mesh(40000, 10);
-    g.objects[0].faces.assign(100000, 0);
-    for (std::size_t i = 0; i < g.objects[0].faces.size(); ++i)
-        g.objects[0].faces[i] = static_cast<std::int16_t>(i % 32768);
-    const std::string source = serialized(g);
-    EXPECT_EQ(parsed(source), g);
     TempDir dir;
-    GmdcFile loaded;
-    EXPECT_EQ(load_and_save(source, loaded, dir), padded_copy(source, data_list_offset(source, 0)));
-    EXPECT_EQ(loaded.dataLists[0].recordCount, 40000); // the padding is in the file only
-    EXPECT_EQ(loaded.objects[0].faces.size(), 100000u);
-}
-
-TEST(GmdcRoundTrip, RealStaticMesh)
-{
-    const std::string fixtures = fixtures_dir();
-    if (fixtures.empty())
-        GTEST_SKIP() << "no shared fixtures";
-    const std::string source = read_file(fixtures + "/gmdc/teapot.5gd");
-    TempDir dir;
-    GmdcFile g;
+    write_file(dir.file("in.5gd"), source);
     RecordingSink sink;
-    ASSERT_TRUE(readGmdc(g, fixtures + "/gmdc/teapot.5gd", sink)) << sink.last();
-    ASSERT_EQ(g.objectGroups.size(), 1u);
-    const int positions = g.objectGroups[0].dataListIndices.at(0);
-    EXPECT_EQ(g.dataLists.at(positions).identity, kIdentityPositions);
-    EXPECT_EQ(g.dataLists[positions].floatValues.size(), 3u * static_cast<std::size_t>(g.objectGroups[0].vertexCount));
-    ASSERT_TRUE(writeGmdc(g, dir.file("teapot.5gd"), sink));
-    EXPECT_EQ(read_file(dir.file("teapot.5gd")), padded_copy(source, data_list_offset(source, positions)));
+    EXPECT_TRUE(readGmdc(g, dir.file("in.5gd"), sink)) << sink.last();
+    EXPECT_TRUE(writeGmdc(g, dir.file("out.5gd"), sink)) << sink.last();
+    EXPECT_EQ(sink.last(), "Save Complete");
+    EXPECT_FALSE(sink.has(MessageKind::Error));
+    return read_file(dir.file("out.5gd"));
+}
+
+TEST(GmdcRoundTrip, SavesDifferOnlyByThePaddingOfThePositions)
+{
+    std::vector<std::string> sources = {serialized(make_body_mesh()), serialized(make_static_mesh(40000, 10)),
+                                        hand_file(1), hand_file(2), hand_file(3)};
+    if (!fixtures_dir().empty())
+        sources.push_back(read_file(fixtures_dir() + "/gmdc/teapot.5gd"));
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source.size());
+        GmdcFile g;
+        const std::string saved = load_and_save(source, g);
+        EXPECT_EQ(g, parsed(source)) << "the padding is in the file, not in the record";
+        const std::size_t positions = data_list_offset(source, g.objectGroups.at(0).dataListIndices.at(0));
+        EXPECT_EQ(saved, padded_copy(source, positions));
+        // A reload carries its padding and gains three more.
+        EXPECT_EQ(load_and_save(saved, g), padded_copy(saved, positions));
+    }
+    // No object group: nothing to pad, the file comes back as it was.
+    GmdcFile g;
+    EXPECT_EQ(load_and_save(serialized(make_empty_gmdc()), g), serialized(make_empty_gmdc()));
 }
 
 } // namespace

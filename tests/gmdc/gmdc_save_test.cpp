@@ -16,8 +16,12 @@ TEST(GmdcSave, RecordsTheFileCannotHoldAreRefusedKeepingTheOldFileAndTheRecord)
         const char* says;
         GmdcWriteOptions options;
     } cases[] = {
-        {[](GmdcFile& g) { g.reset(); }, "", {}},
-        {[](GmdcFile& g) { g.objects[0].name = std::string(300, 'n'); }, "300 bytes", {}},
+        {[](GmdcFile& g) { g.reset(); }, "no GMDC to save", {}},
+        {[](GmdcFile& g) { g.resource.blockVersion = 0; }, "block version 0", {}},
+        {[](GmdcFile& g) { g.resource.blockVersion = 5; }, "block version 5", {}},
+        {[](GmdcFile& g) { g.resource.blockVersion = 1; }, "version 1 GMDC cannot store", {}}, // a bone list
+        {[](GmdcFile& g) { g.resource.blockVersion = 3, g.objects[0].opacity = 0; }, "opacity", {}},
+        {[](GmdcFile& g) { g.objects[0].name = std::string(256, 'n'); }, "256 bytes", {}},
         {[](GmdcFile& g) {
              g.p5Entries[1].faces = {0, 1, 2};
          },
@@ -28,13 +32,14 @@ TEST(GmdcSave, RecordsTheFileCannotHoldAreRefusedKeepingTheOldFileAndTheRecord)
         {[](GmdcFile&) {}, "", {.bodyMesh = true}}, // only 6 lists would be written, not 15
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
         TempDir dir;
         write_file(dir.file("out.5gd"), "the user's file");
         GmdcFile g = make_body_mesh();
         c.breakIt(g);
         const GmdcFile before = g;
         RecordingSink sink;
-        EXPECT_FALSE(writeGmdc(g, dir.file("out.5gd"), sink, c.options)) << c.says;
+        EXPECT_FALSE(writeGmdc(g, dir.file("out.5gd"), sink, c.options));
         EXPECT_TRUE(sink.has(MessageKind::Error) && !sink.has(MessageKind::Info));
         EXPECT_TRUE(sink.contains(c.says) && sink.contains(dir.file("out.5gd"))) << sink.last();
         EXPECT_EQ(read_file(dir.file("out.5gd")), "the user's file");
@@ -44,28 +49,23 @@ TEST(GmdcSave, RecordsTheFileCannotHoldAreRefusedKeepingTheOldFileAndTheRecord)
 
 TEST(GmdcSave, PaddingOnlyForAFloatListOfThreeValuesPerRecord)
 {
+    // The positions' record count disagreeing with the values (too many, negative), the
+    // group naming the bone assignments, no list, no lists, no group: nothing is padded.
+    for (void (*breakIt)(GmdcFile&) : {+[](GmdcFile& g) { g.dataLists[0].recordCount = 0x7FFFFFFF; },
+                                       +[](GmdcFile& g) { g.dataLists[0].recordCount = -5; },
+                                       +[](GmdcFile& g) { g.objectGroups[0].dataListIndices[0] = 6; },
+                                       +[](GmdcFile& g) { g.objectGroups[0].dataListIndices[0] = 99; },
+                                       +[](GmdcFile& g) { g.objectGroups[0].dataListIndices.clear(); },
+                                       +[](GmdcFile& g) { g.objectGroups.clear(); }}) {
+        GmdcFile g = make_body_mesh();
+        breakIt(g);
+        EXPECT_EQ(applyVertexPadding(g).dataList, -1);
+        EXPECT_EQ(g.dataLists[0].floatValues, make_body_mesh().dataLists[0].floatValues);
+    }
     GmdcFile g = make_body_mesh();
-    g.dataLists[0].recordCount = 0x7FFFFFFF; // disagrees with the values: no padding
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-    g.dataLists[0].recordCount = -5;
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-
-    g = make_body_mesh();
-    g.objectGroups[0].dataListIndices[0] = 6; // the bone assignments
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-    g.objectGroups[0].dataListIndices[0] = 99; // no such list
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-    g.objectGroups[0].dataListIndices.clear();
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-    g.objectGroups.clear();
-    EXPECT_EQ(applyVertexPadding(g).dataList, -1);
-    EXPECT_EQ(g.dataLists, make_body_mesh().dataLists);
-
-    g = make_body_mesh();
     const VertexPadding padding = applyVertexPadding(g);
     EXPECT_EQ(padding.dataList, 0);
-    EXPECT_EQ(g.dataLists[0].recordCount, 15);
-    EXPECT_EQ(g.dataLists[0].dataLength(), 12 * 15);
+    EXPECT_TRUE(g.dataLists[0].recordCount == 15 && g.dataLists[0].dataLength() == 12 * 15);
     EXPECT_EQ(std::vector<float>(g.dataLists[0].floatValues.end() - 9, g.dataLists[0].floatValues.end()),
               std::vector<float>(9, 0.0f));
     undoVertexPadding(g, padding);
@@ -81,7 +81,7 @@ GmdcFile make_fifteen_list_body()
     return g;
 }
 
-TEST(GmdcSave, BodyMeshLayout)
+TEST(GmdcSave, BodyMeshLayoutLeavesOutTheMorphsAndBumpNormals)
 {
     TempDir dir;
     GmdcFile g = make_fifteen_list_body();
@@ -95,21 +95,20 @@ TEST(GmdcSave, BodyMeshLayout)
 
     GmdcFile loaded;
     ASSERT_TRUE(readGmdc(loaded, dir.file("body.5gd"), sink)) << sink.last();
-    ASSERT_EQ(loaded.dataLists.size(), 15u);
     std::vector<DataList> kept;
     for (const DataList& d : expected.dataLists)
         if (d.identity != kIdentityMorphTargetIndices && d.identity != kIdentityMorphVertexDeltas &&
             d.identity != kIdentityMorphNormalDeltas && d.identity != kIdentityMorphVertexMap &&
             d.identity != kIdentityBumpNormals)
             kept.push_back(d);
+    ASSERT_EQ(kept.size(), 15u);
     EXPECT_EQ(loaded.dataLists, kept);
-    ASSERT_EQ(loaded.objectGroups.size(), 1u);
-    EXPECT_EQ(loaded.objectGroups[0].dataListIndices, (std::vector<std::int16_t>{10, 11, 12, 13, 14}));
-    EXPECT_EQ(loaded.objectGroups[0].activeCount, 5);
-    EXPECT_EQ(loaded.objectGroups[0].vertexCount, 12);
-    EXPECT_EQ(loaded.objectGroups[0].list1, expected.objectGroups[0].list1);
-    EXPECT_EQ(loaded.objects, expected.objects);
-    EXPECT_EQ(loaded.p5Entries, expected.p5Entries);
+    // The group names the kept lists by their new numbers, and only them.
+    ObjectGroup group = expected.objectGroups.at(0);
+    group.dataListIndices = {10, 11, 12, 13, 14};
+    group.activeCount = 5;
+    EXPECT_EQ(loaded.objectGroups, std::vector<ObjectGroup>{group});
+    EXPECT_TRUE(loaded.objects == expected.objects && loaded.p5Entries == expected.p5Entries);
 }
 
 } // namespace

@@ -1,31 +1,26 @@
-// The editing windows' side files and field edits: round trips on real files, every
+// The editing windows' side files and field edits: round trips through every file, every
 // malformed file refused with the record unchanged, the boxes' rounding and limits.
 #include "gmdc/gmdc_edits.h"
 #include "gmdc/gmdc_test_util.h"
 #include "gmdc/side_files.h"
 #include "support/gmdc_builders.h"
+#include "support/gmdc_bytes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-namespace mw {
+#include <tuple>
+
+namespace mw::test {
 namespace {
 
-GmdcFile fixture(const char* name)
+TEST(SideFiles, RecordsMakeTheRoundTripThroughEveryFile)
 {
-    GmdcFile g;
-    RecordingSink sink;
-    EXPECT_TRUE(readGmdc(g, test::fixtures_dir() + "/gmdc/" + name, sink)) << sink.last();
-    return g;
-}
-
-TEST(SideFiles, RealFilesMakeTheRoundTripThroughEveryFile)
-{
-    if (test::fixtures_dir().empty())
-        GTEST_SKIP() << "shared fixtures absent";
-    for (const char* name : {"adult_body.5gd", "teapot.5gd"}) {
-        SCOPED_TRACE(name);
-        const GmdcFile original = fixture(name);
+    std::vector<GmdcFile> records = {make_body_mesh()};
+    for (const char* name : {"adult_body.5gd", "teapot.5gd"})
+        if (!fixtures_dir().empty())
+            records.push_back(parsed(read_file(fixtures_dir() + "/gmdc/" + name)));
+    for (const GmdcFile& original : records) {
         GmdcFile g = original;
         RecordingSink sink;
         for (std::size_t k = 0; k < g.objects.size(); ++k)
@@ -33,101 +28,70 @@ TEST(SideFiles, RealFilesMakeTheRoundTripThroughEveryFile)
         for (std::size_t k = 0; k < g.dataLists.size(); ++k)
             ASSERT_TRUE(replaceDataList(g, k, dataListFileBytes(g.dataLists[k]), "d", sink)) << sink.last();
         EXPECT_EQ(g, original);
-
         // A version-4 file ends with P4 and then P5, so the two side files are its tail.
-        GmdcFile v4 = original;
-        v4.resource.blockVersion = 4;
-        const std::string file = test::serialized(v4);
-        EXPECT_TRUE(file.ends_with(p4FileBytes(original) + p5FileBytes(original)));
+        g.resource.blockVersion = 4;
+        EXPECT_TRUE(serialized(g).ends_with(p4FileBytes(original) + p5FileBytes(original)));
     }
-    EXPECT_FALSE(fixture("adult_body.5gd").p5Entries.empty());
-    EXPECT_TRUE(fixture("teapot.5gd").p5Entries.empty());
-}
-
-TEST(SideFiles, OneP5EntryIsSavedWithTheCountOne)
-{
+    // One P5 entry is saved with the count 1: then vertexCount 3, faceCount 3, nine floats,
+    // three i16 indices. An empty bounding mesh ends P4 with a single zero.
     GmdcFile g;
     g.p5Entries = {{{0, 0, 0}, {}}, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 2}}};
-    const std::string bytes = p5EntryFileBytes(g, 1);
-    // count 1, vertexCount 3, faceCount 3, nine floats, three i16 indices
-    ASSERT_EQ(bytes.size(), 4u + 4 + 4 + 36 + 6);
-    EXPECT_EQ(test::i32_at(bytes, 0), 1);
-    EXPECT_EQ(test::i32_at(bytes, 4), 3);
-    EXPECT_EQ(test::i32_at(bytes, 8), 3);
-}
-
-TEST(SideFiles, P4OfAnEmptyBoundingMeshEndsWithASingleZero)
-{
-    GmdcFile g;
+    const std::string p5 = p5EntryFileBytes(g, 1);
+    ASSERT_EQ(p5.size(), 4u + 4 + 4 + 36 + 6);
+    EXPECT_EQ(p5.substr(0, 12), le32(1) + le32(3) + le32(3));
     g.transforms.resize(2);
     g.namePairs = {{"a", "bc"}};
-    const std::string bytes = p4FileBytes(g);
-    ASSERT_EQ(bytes.size(), 4u + 2 * 28 + 4 + (1 + 1) + (1 + 2) + 4);
-    EXPECT_EQ(test::i32_at(bytes, bytes.size() - 4), 0);
+    EXPECT_EQ(p4FileBytes(g),
+              le32(2) + std::string(2 * 28, '\0') + GmdcBytes().i32(1).name("a").name("bc").i32(0).str());
 }
 
 GmdcFile small_gmdc()
 {
-    GmdcFile g = test::make_static_mesh(4, 2); // lists 1-4 of 4 records, one object
-    g.dataLists.push_back(test::make_bone_assignment_list(12));
+    GmdcFile g = make_static_mesh(4, 2); // lists 1-4 of 4 records, one object
+    g.dataLists.push_back(make_bone_assignment_list(12));
     return g;
 }
 
 std::string le16(std::int16_t v)
 {
-    return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+    return le32(v).substr(0, 2);
 }
 
 TEST(SideFiles, MalformedFilesAreRefusedAndChangeNothing)
 {
-    const std::string head20 = std::string(20, '\0');
+    const std::string head = std::string(16, '\0'); // the data-list fields between count and length
     const struct {
         const char* what;
         bool faces;
         std::string bytes;
     } cases[] = {
-        {"short face file", true, "\x02\x00"},
-        {"negative face count", true, test::le32(-1)},
-        {"count beyond the file", true, test::le32(3) + le16(0) + le16(1)},
-        {"face index at the vertex count", true, test::le32(3) + le16(0) + le16(1) + le16(4)},
-        {"negative face index", true, test::le32(3) + le16(0) + le16(1) + le16(-2)},
-        {"short data-list head", false, test::le32(3) + std::string(10, '\0')},
-        {"negative record count", false, test::le32(-3) + std::string(16, '\0') + test::le32(0)},
-        {"length not a multiple of 4", false, test::le32(1) + std::string(16, '\0') + test::le32(6) + "abcdef"},
-        {"length beyond the file", false, test::le32(1) + std::string(16, '\0') + test::le32(8) + "abcd"},
+        {"short face file", true, std::string("\x02\x00", 2)},
+        {"negative face count", true, le32(-1)},
+        {"count beyond the file", true, le32(3) + le16(0) + le16(1)},
+        {"face index at the vertex count", true, le32(3) + le16(0) + le16(1) + le16(4)},
+        {"negative face index", true, le32(3) + le16(0) + le16(1) + le16(-2)},
+        {"short data-list head", false, le32(3) + std::string(10, '\0')},
+        {"negative record count", false, le32(-3) + head + le32(0)},
+        {"length not a multiple of 4", false, le32(1) + head + le32(6) + "abcdef"},
+        {"length beyond the file", false, le32(1) + head + le32(8) + "abcd"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         GmdcFile g = small_gmdc();
-        const GmdcFile before = g;
         RecordingSink sink;
         EXPECT_FALSE(c.faces ? replaceFaces(g, 0, c.bytes, "side.simpe", sink)
-                             : replaceDataList(g, 0, c.bytes, "side.simpe", sink));
+                             : replaceDataList(g, 0, c.bytes, "side.simpe", sink))
+            << c.what;
         EXPECT_TRUE(sink.contains("side.simpe")) << sink.last();
-        EXPECT_EQ(g, before);
+        EXPECT_EQ(g, small_gmdc()) << c.what;
     }
-}
-
-TEST(SideFiles, ABoneAssignmentListTakesTheFileValuesAsIntegers)
-{
+    // Bone assignments are read as integers; clearing a list zeroes every value.
     GmdcFile g = small_gmdc();
     RecordingSink sink;
-    const std::string file = test::le32(2) + std::string(16, '\0') + test::le32(8) + test::le32(7) + test::le32(-1);
-    ASSERT_TRUE(replaceDataList(g, 4, file, "b", sink)) << sink.last();
+    ASSERT_TRUE(replaceDataList(g, 4, le32(2) + head + le32(8) + le32(7) + le32(-1), "b", sink)) << sink.last();
     EXPECT_EQ(g.dataLists[4].recordCount, 2);
     EXPECT_EQ(g.dataLists[4].longValues, (std::vector<std::int32_t>{7, -1}));
-
-    ASSERT_TRUE(clearDataList(g, 4, sink));
+    ASSERT_TRUE(clearDataList(g, 4, sink) && clearDataList(g, 0, sink));
     EXPECT_EQ(g.dataLists[4].longValues, (std::vector<std::int32_t>{0, 0}));
-}
-
-TEST(SideFiles, ClearingAListOf48BytesZeroesItsTwelveValues)
-{
-    GmdcFile g = small_gmdc();
-    g.dataLists[0].floatValues.assign(12, 1.5f);
-    g.dataLists[0].recordCount = 4;
-    RecordingSink sink;
-    ASSERT_TRUE(clearDataList(g, 0, sink));
     EXPECT_EQ(g.dataLists[0].floatValues, std::vector<float>(12, 0.0f));
     EXPECT_EQ(g.dataLists[0].recordCount, 4);
 }
@@ -143,47 +107,44 @@ TEST(SideFiles, VertexCountBoxRoundsHalvesToEvenAndRefusesWhatTheListsCannotHold
         {"5", false, 4},  {"-1", false, 4}, {"abc", false, 4}, {"", false, 4},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
         GmdcFile g = small_gmdc(); // its lists hold 4 records
         RecordingSink sink;
-        EXPECT_EQ(setVertexCount(g, 0, c.text, sink), c.accepted) << sink.last();
-        EXPECT_EQ(g.objectGroups[0].vertexCount, c.result);
-        EXPECT_EQ(sink.empty(), c.accepted);
+        EXPECT_EQ(setVertexCount(g, 0, c.text, sink), c.accepted) << c.text;
+        EXPECT_EQ(g.objectGroups[0].vertexCount, c.result) << c.text;
+        EXPECT_EQ(sink.empty(), c.accepted) << c.text;
     }
 }
 
-TEST(SideFiles, OpacityBoxAndGroupEditorCommitTreatNoNumberDifferently)
+TEST(SideFiles, FieldBoxesTakeNumbersAndRefuseTheRest)
 {
     GmdcFile g = small_gmdc();
+    g.transforms.resize(1);
     RecordingSink sink;
     EXPECT_TRUE(setOpacity(g, 0, "12.5", sink));
-    EXPECT_EQ(g.objects[0].opacity, 12);
     EXPECT_FALSE(setOpacity(g, 0, "x", sink));
     EXPECT_EQ(g.objects[0].opacity, 12);
-
+    // The group editor's commit takes no number as 0.
     EXPECT_TRUE(commitObject(g, 0, "body", "3.5", sink));
     EXPECT_EQ(g.objects[0].opacity, 4);
     EXPECT_TRUE(commitObject(g, 0, "body", "x", sink));
     EXPECT_EQ(g.objects[0].opacity, 0);
     EXPECT_FALSE(commitObject(g, 0, std::string(256, 'n'), "1", sink));
     EXPECT_EQ(g.objects[0].name, "body");
-}
 
-TEST(SideFiles, LocationAndRemoveP5)
-{
-    GmdcFile g = small_gmdc();
-    g.transforms.resize(1);
-    g.p5Entries.resize(2);
-    RecordingSink sink;
     EXPECT_TRUE(setLocation(g, 0, "1.5", "-2", ".25", sink));
-    EXPECT_EQ(g.transforms[0].location[2], 0.25f);
-    EXPECT_FALSE(setLocation(g, 0, "1", "y", "3", sink));
-    EXPECT_EQ(g.transforms[0].location[0], 1.5f);
+    for (const auto& [x, y, z] : {std::tuple{"x", "2", "3"}, {"1", "y", "3"}, {"1", "2", "z"}, {"1", "2", "1e39"}})
+        EXPECT_FALSE(setLocation(g, 0, x, y, z, sink)) << x << y << z;
+    EXPECT_EQ(std::vector<float>(g.transforms[0].location, g.transforms[0].location + 3),
+              (std::vector<float>{1.5f, -2, 0.25f}));
+    EXPECT_TRUE(setLocation(g, 0, "&HFa", " &o17", "-.5", sink)) << "hexadecimal and octal numbers";
+    EXPECT_EQ(std::vector<float>(g.transforms[0].location, g.transforms[0].location + 3),
+              (std::vector<float>{250, 15, -0.5f}));
 
+    g.p5Entries.resize(2);
     removeP5(g, {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2});
     EXPECT_TRUE(g.p5Entries.empty());
     EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2}));
 }
 
 } // namespace
-} // namespace mw
+} // namespace mw::test

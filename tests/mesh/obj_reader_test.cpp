@@ -1,126 +1,56 @@
-// The OBJ and MTL reader: models, the distinct-corner numbering, materials, and the
-// files it refuses.
-#include "mesh/obj_reader.h"
+// The OBJ and MTL reader: models, the distinct-corner numbering, polygons, materials, and
+// the files it refuses. Text is read from memory; only what is about files uses files.
+#include "checks/obj_checks.h"
+#include "mesh/mesh_text.h"
 #include "support/model_builders.h"
 #include "support/test_support.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
 
-using namespace mw;
-using mw::test::flat;
-
+namespace mw::test {
 namespace {
 
-struct ObjRead {
-    State state;
-    RecordingSink sink;
-    bool ok = false;
-
-    const MeshModel& model(int m) const { return state.models.models.at(static_cast<std::size_t>(m - 1)); }
-};
-
-std::unique_ptr<ObjRead> read_text(const std::string& text, const ObjReadOptions& options = {})
-{
-    test::TempDir dir;
-    test::write_file(dir.file("mesh.obj"), text);
-    auto r = std::make_unique<ObjRead>();
-    r->ok = read_obj(r->state, dir.file("mesh.obj"), r->sink, options);
-    return r;
-}
+using Numbers = std::vector<std::int32_t>;
 
 // One triangle with one position, texture coordinate and normal per corner (lines 1-9).
 const std::string kTriangle = "v 1 0 -0.5\nv 0 2 0\nv 0 0 1.25\nvt 0.25 0.75\nvt 1 0\nvt 0 1\n"
                               "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
-
-// A cube whose six sides each use their own normal: 6 x 4 = 24 distinct corners.
-std::string cube_obj()
-{
-    std::string text = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-                       "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\n"
-                       "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\ng cube\n";
-    const int sides[6][4] = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {4, 8, 7, 3}, {1, 5, 8, 4}, {2, 3, 7, 6}};
-    for (int s = 0; s < 6; ++s) {
-        auto corner = [&](int k) {
-            return std::to_string(sides[s][k]) + "/" + std::to_string(k + 1) + "/" + std::to_string(s + 1);
-        };
-        text += "f " + corner(0) + " " + corner(1) + " " + corner(2) + "\nf " + corner(0) + " " + corner(2) + " " +
-                corner(3) + "\n";
-    }
-    return text;
-}
-
-} // namespace
-
-TEST(ObjReader, CubeGivesTwentyFourSharedCornersInEveryLineEndStyle)
-{
-    const std::string lf = cube_obj();
-    std::string crlf, cr;
-    for (char c : lf) {
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        cr += c == '\n' ? '\r' : c;
-    }
-    for (const std::string& text : {lf, crlf, cr}) {
-        auto r = read_text(text);
-        ASSERT_TRUE(r->ok) << r->sink.last();
-        const MeshModel& m = r->model(1);
-        EXPECT_EQ(m.name, "cube");
-        EXPECT_EQ(m.vertexCount(), 24);
-        EXPECT_EQ(m.normalCount(), 24);
-        EXPECT_EQ(m.uvCount(), 24);
-        ASSERT_EQ(m.faceCount(), 12);
-        // The second triangle of a side reuses the first one's corners 1 and 3.
-        EXPECT_EQ(m.faces[1].vertex1, 1);
-        EXPECT_EQ(m.faces[1].vertex2, 3);
-        EXPECT_EQ(m.faces[11].vertex3, 24);
-        for (const MeshFace& f : m.faces)
-            EXPECT_EQ(f.normal1 | f.normal2 | f.normal3 | f.uv1 | f.uv2 | f.uv3, 0);
-        // Entry 5 is side 2's first corner: position 5, normal 2.
-        EXPECT_EQ(m.vertices[4].z, 1.0f);
-        EXPECT_EQ(m.normals[4].z, 1.0f);
-        EXPECT_EQ(r->sink.last(), "Finished reading obj file. Number of models:1");
-        EXPECT_EQ(r->state.models.modelSource, 1);
-    }
-}
+const std::string kFace = "f 1/1/1 2/2/2 3/3/3\n";
 
 TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
 {
     // "1//3": no texture coordinate; "3/2": no normal; "1": neither. Upper case, indented.
-    auto r = read_text(kTriangle + "f 1/1/3 2/2/2 3/3/1\n  F 1//3 2//2 3/2\nf 1 2 3\n");
-    ASSERT_TRUE(r->ok) << r->sink.last();
-    const MeshModel& m = r->model(1);
+    const TextRead r = read_obj_text(kTriangle + "f 1/1/3 2/2/2 3/3/1\n  F 1//3 2//2 3/2\nf 1 2 3\n");
+    ASSERT_TRUE(r.ok) << r.sink.last();
+    const MeshModel& m = r.model();
     ASSERT_EQ(m.vertexCount(), 9);
     EXPECT_EQ(m.vertices[0].z, -0.5f);
-    EXPECT_EQ(m.normals[0].x, 1.0f); // normal 3
-    EXPECT_EQ(m.uvs[0].u, 0.25f);
-    EXPECT_EQ(m.uvs[0].v, -0.75f);
-    EXPECT_EQ(m.uvs[2].v, -1.0f);
-    EXPECT_EQ(flat(std::vector<Vec2f>{m.uvs[3]}), (std::vector<float>{0, 0}));
-    EXPECT_EQ(m.normals[3].x, 1.0f);
-    EXPECT_EQ(m.uvs[5].u, 1.0f);
-    EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[5], m.normals[6]}), std::vector<float>(6, 0.0f));
+    EXPECT_EQ(flat(std::vector<Vec2f>{m.uvs[0], m.uvs[2], m.uvs[3], m.uvs[5]}),
+              (std::vector<float>{0.25f, -0.75f, 0, -1, 0, 0, 1, 0}));
+    EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[0], m.normals[3], m.normals[5], m.normals[6]}),
+              (std::vector<float>{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntries)
+TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntriesAndCornersAreShared)
 {
     // Negative numbers count back from the last entry read; decimals round to the nearest.
-    auto absolute = read_text(kTriangle + "f 1/1/1 2/2/2 3/3/3\nv 9 9 9\nf 1/1/1 4/1/1 2/1/1\n");
-    for (const std::string& faces : {std::string("f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/1/1\n"),
-                                     std::string("f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/1/0.6\n")}) {
-        auto r = read_text(kTriangle + faces);
-        ASSERT_TRUE(r->ok) << faces << r->sink.last();
-        EXPECT_EQ(flat(r->model(1).vertices), flat(absolute->model(1).vertices)) << faces;
-        EXPECT_EQ(flat(r->model(1).uvs), flat(absolute->model(1).uvs)) << faces;
-        EXPECT_EQ(flat(r->model(1).normals), flat(absolute->model(1).normals)) << faces;
-        EXPECT_EQ(r->model(1).faces[1].vertex2, absolute->model(1).faces[1].vertex2) << faces;
+    // The second face shares the first one's corners 1 and 2.
+    const TextRead absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n");
+    ASSERT_EQ(absolute.model().vertexCount(), 4);
+    for (const std::string faces : {"f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/-2/2\n",
+                                    "f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/2/1.6\n"}) {
+        const MeshModel m = read_obj_text(kTriangle + faces).model();
+        EXPECT_EQ(flat(m.vertices), flat(absolute.model().vertices)) << faces;
+        EXPECT_EQ(flat(m.uvs), flat(absolute.model().uvs)) << faces;
+        EXPECT_EQ(flat(m.normals), flat(absolute.model().normals)) << faces;
+        EXPECT_EQ(Numbers({m.faces[1].vertex1, m.faces[1].vertex2, m.faces[1].vertex3}), Numbers({1, 4, 2})) << faces;
     }
 }
 
 TEST(ObjReader, GroupsStartModelsByTheGeometryRule)
 {
-    const std::string geometry = "vt 0 0\nvn 0 0 1\n";
-    const std::string face = "f 1/1/1 1/1/1 1/1/1\n";
+    const std::string geometry = "vt 0 0\nvn 0 0 1\n", face = "f 1/1/1 1/1/1 1/1/1\n";
     const struct {
         std::string text;
         std::vector<std::string> names;
@@ -135,59 +65,55 @@ TEST(ObjReader, GroupsStartModelsByTheGeometryRule)
         {geometry + "g x\ng y\ng\nv 0 0 0\n" + face + "g z\ng w\n" + face, {"y", "z"}},
     };
     for (const auto& c : cases) {
-        auto r = read_text(c.text);
-        ASSERT_TRUE(r->ok) << c.text;
         std::vector<std::string> names;
-        for (const MeshModel& m : r->state.models.models)
+        for (const MeshModel& m : read_obj_text(c.text).state.models.models)
             names.push_back(m.name);
         EXPECT_EQ(names, c.names) << c.text;
-        EXPECT_EQ(r->sink.last(), "Finished reading obj file. Number of models:" + std::to_string(names.size()));
     }
-}
-
-TEST(ObjReader, PositionsBeyondSixteenBitsAndManyFacesAreHeld)
-{
-    std::string text = "vt 0 0\nvn 0 0 1\n";
-    for (int i = 0; i < 40000; ++i)
-        text += "v " + std::to_string(i) + " 0 0\n";
-    text += "g small\nf 39998/1/1 39999/1/1 40000/1/1\ng many\n";
-    for (int i = 0; i < 33000; ++i)
-        text += "f 1/1/1 2/1/1 3/1/1\n";
-    auto r = read_text(text);
-    ASSERT_TRUE(r->ok) << r->sink.last();
-    EXPECT_EQ(r->model(1).vertices[2].x, 39999.0f);
-    EXPECT_EQ(r->model(2).vertexCount(), 3);
-    EXPECT_EQ(r->model(2).faceCount(), 33000);
 }
 
 TEST(ObjReader, PolygonsBecomeFansAndTheReaderSaysSo)
 {
-    auto r = read_text(kTriangle + "v 5 5 5\nf 1/1/1 2/2/2 3/3/3\nf 1/1/1 2/2/2 3/3/3 4/1/1\n"
-                                   "f 4/1/1 3/3/3 2/2/2 1/1/1 \n");
-    ASSERT_TRUE(r->ok);
-    EXPECT_EQ(r->model(1).faceCount(), 1 + 2 + 2); // a quadrilateral is a fan of two triangles
-    EXPECT_EQ(r->model(1).vertexCount(), 4);
-    EXPECT_EQ(r->sink.entries[0].kind, MessageKind::Info);
-    EXPECT_TRUE(r->sink.contains("2 polygons")) << r->sink.entries[0].text;
+    // Positions 1..4 make a square; 5..8 a dart whose fourth corner points inwards.
+    const std::string positions = "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\nv 0 0 0\nv 2 1 0\nv 0 2 0\nv 1 1 0\n"
+                                  "vt 0 0\nvn 0 0 1\n"; // lines 1..10
+    const struct {
+        std::string faces;
+        int faceCount;
+        const char* info;    // part of the info message, "" for none
+        const char* warning; // part of the warning, "" for none
+    } cases[] = {
+        {"f 1/1/1 2/1/1 3/1/1 4/1/1\n", 2, "1 polygon with more than three corners was split", ""},
+        {"f 1/1/1 2/1/1 3/1/1 4/1/1\nf 4/1/1 3/1/1 2/1/1 1/1/1 \n", 4, "2 polygons", ""},
+        {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "line 12"},
+        {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "(1 such polygon)"},
+        {"f 1/1/1 2/1/1 3/1/1\n", 1, "", ""},
+    };
+    for (const auto& c : cases) {
+        const TextRead r = read_obj_text(positions + c.faces);
+        EXPECT_EQ(r.model().faceCount(), c.faceCount) << c.faces;
+        EXPECT_EQ(*c.info != 0, r.sink.contains("split into triangles")) << c.faces;
+        EXPECT_EQ(*c.warning != 0, r.sink.has(MessageKind::Warning)) << c.faces;
+        EXPECT_TRUE(r.sink.contains(c.info) && r.sink.contains(c.warning)) << c.faces;
+    }
+    // The fan: (1, 2, 3) then (1, 3, 4); no corner is lost.
+    const std::vector<MeshFace> fan = read_obj_text(positions + cases[0].faces).model().faces;
+    EXPECT_EQ(Numbers({fan[0].vertex1, fan[0].vertex2, fan[0].vertex3, fan[1].vertex1, fan[1].vertex2, fan[1].vertex3}),
+              Numbers({1, 2, 3, 1, 3, 4}));
 }
 
 TEST(ObjReader, FilesWithoutNormalsOrTextureCoordinatesKeepTheFileNumbers)
 {
-    auto noNormals = read_text("g a\nv 0 0 0\nvt 0 0\nf 1/2/3 4/5/6 7/8/9\n");
-    EXPECT_FALSE(noNormals->ok);
-    EXPECT_FALSE(noNormals->state.models.objLoadOk);
-    EXPECT_EQ(noNormals->sink.last(), "OBJ file doesn't include vertex normals! You must have these included");
-    ASSERT_EQ(noNormals->state.models.modelCount(), 1);
-    EXPECT_EQ(noNormals->model(1).name, "a");
-    EXPECT_EQ(noNormals->model(1).vertexCount(), 0);
-    const MeshFace& f = noNormals->model(1).faces.at(0);
-    EXPECT_EQ(std::vector<std::int32_t>(
-                  {f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
-              std::vector<std::int32_t>({1, 4, 7, 2, 5, 8, 3, 6, 9}));
-
-    auto noUvs = read_text("v 0 0 0\nvn 0 0 1\nf 1//1 1//1 1//1\n");
-    EXPECT_FALSE(noUvs->ok);
-    EXPECT_EQ(noUvs->sink.last(), "OBJ file doesn't include UV coordinates! You must have these included");
+    const TextRead noNormals = read_obj_text("g a\nv 0 0 0\nvt 0 0\nf 1/2/3 4/5/6 7/8/9\n");
+    EXPECT_FALSE(noNormals.ok || noNormals.state.models.objLoadOk);
+    EXPECT_EQ(noNormals.sink.last(), "OBJ file doesn't include vertex normals! You must have these included");
+    EXPECT_EQ(noNormals.model().name, "a");
+    EXPECT_EQ(noNormals.model().vertexCount(), 0);
+    const MeshFace& f = noNormals.model().faces.at(0);
+    EXPECT_EQ(Numbers({f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
+              Numbers({1, 4, 7, 2, 5, 8, 3, 6, 9}));
+    EXPECT_EQ(read_obj_text("v 0 0 0\nvn 0 0 1\nf 1//1 1//1 1//1\n").sink.last(),
+              "OBJ file doesn't include UV coordinates! You must have these included");
 }
 
 TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
@@ -197,9 +123,9 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
         for (int i = 0; i < n; ++i)
             text += "vt " + std::to_string(i) + " 0\n";
         text += "g big\n";
-        for (int i = 0; i < n; i += 3)
-            text += "f 1/" + std::to_string(i + 1) + "/1 1/" + std::to_string(i + 2) + "/1 1/" + std::to_string(i + 3) +
-                    "/1\n";
+        for (int i = 1; i <= n; i += 3)
+            text +=
+                "f 1/" + std::to_string(i) + "/1 1/" + std::to_string(i + 1) + "/1 1/" + std::to_string(i + 2) + "/1\n";
         return text;
     };
     std::string models = "v 0 0 0\nvt 0 0\nvn 0 0 1\n";
@@ -218,141 +144,124 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
         // beyond the list: judged at the end; the line with the largest number is named
         {kTriangle + "f 1/1/1 2/1/1 4/1/1\nf 1/1/1 2/1/1 7/1/1\n", "line 11"},
         {"v 0 0 0\nv 1 4e38 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 1/1/1\n", "line 2"},
-        {kTriangle + "vt 0 -1e300\nf 1/1/1 2/1/1 3/1/1\n", "line 10"},
+        {kTriangle + "vt 0 -1e300\n" + kFace, "line 10"},
         {corners(32769), "model 1 (\"big\")"},
         {models, "line " + std::to_string(3 + 2 * 32767 + 1)},
     };
     for (const auto& c : cases) {
-        auto r = read_text(c.text);
-        EXPECT_FALSE(r->ok) << c.part;
-        EXPECT_TRUE(r->sink.has(MessageKind::Error));
-        EXPECT_TRUE(r->sink.contains(c.part)) << c.part << ": " << r->sink.last();
-        EXPECT_EQ(r->state.models.modelCount(), 0);
-        EXPECT_FALSE(r->state.models.objLoadOk);
+        const TextRead r = read_obj_text(c.text);
+        EXPECT_FALSE(r.ok || r.state.models.objLoadOk) << c.part;
+        EXPECT_TRUE(r.sink.has(MessageKind::Error) && r.sink.contains(c.part)) << c.part << ": " << r.sink.last();
+        EXPECT_EQ(r.state.models.modelCount(), 0);
     }
-    // At the limits: positions after the faces, the largest float, 32767 corners.
+    // At the limits: positions after the faces, the largest float, 32767 corners, and
+    // numbers beyond 16 bits (40000 positions, 33000 faces).
+    std::string wide = "vt 0 0\nvn 0 0 1\n";
+    for (int i = 0; i < 40000; ++i)
+        wide += "v " + std::to_string(i) + " 0 0\n";
+    for (int i = 0; i < 33000; ++i)
+        wide += "f 39998/1/1 39999/1/1 40000/1/1\n";
     for (const std::string& text : {std::string("vt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"),
                                     kTriangle + "v 3.4028234e38 0 0\nf 4/1/1 2/1/1 3/1/1\n",
-                                    corners(32766) + "f 1/32767/1 1/1/1 1/2/1\nvt 0 0\n"}) {
-        auto r = read_text(text);
-        EXPECT_TRUE(r->ok) << r->sink.last();
-    }
-}
-
-TEST(ObjReader, AFileThatCannotBeLoadedLeavesTheModelsAsTheyWere)
-{
-    auto r = read_text(cube_obj());
-    ASSERT_TRUE(r->ok);
-    test::TempDir dir;
-    test::write_file(dir.file("empty.obj"), "");
-    for (const std::string& path : {std::string("/nonexistent/mesh.obj"), dir.file("empty.obj")}) {
-        RecordingSink sink;
-        EXPECT_FALSE(read_obj(r->state, path, sink));
-        EXPECT_EQ(sink.entries.size(), 1u);
-        EXPECT_EQ(r->model(1).vertexCount(), 24);
-        EXPECT_FALSE(r->state.models.objLoadOk);
-    }
+                                    corners(32766) + "f 1/32767/1 1/1/1 1/2/1\nvt 0 0\n", wide})
+        EXPECT_TRUE(read_obj_text(text).ok) << text.substr(0, 30);
+    const TextRead r = read_obj_text(wide);
+    EXPECT_EQ(r.model().faceCount(), 33000);
+    EXPECT_EQ(r.model().vertices.at(2).x, 39999.0f);
 }
 
 TEST(ObjReader, MaterialsGiveEveryModelItsTextureAndReadingAgainReplacesThem)
 {
-    test::TempDir dir;
     // A texture name keeps its characters after a ".\" or "./" prefix; one shorter than
-    // two characters gives no texture.
-    test::write_file(dir.file("m.mtl"), "newmtl skin\n  map_Kd .\\skin.bmp\nnewmtl wood\nMAP_KD wood.bmp\n"
-                                        "newmtl stone\nmap_Kd ./stone.tga\nnewmtl none\nmap_Kd x\n");
+    // two characters gives no texture; a material the MTL file does not define takes none.
+    const std::string mtl = "newmtl skin\n  map_Kd .\\skin.bmp\nnewmtl wood\nMAP_KD wood.bmp\n"
+                            "newmtl stone\nmap_Kd ./stone.tga\nnewmtl none\nmap_Kd x\nnewmtl glass\nmap_Kd g.bmp\n";
     // The "usemtl" before any face goes to row 1, then is replaced.
     std::string text = "mtllib m.mtl\nusemtl wood\n" + kTriangle;
-    const char* const materials[] = {"skin", "wood", "stone", "none", "skin"};
-    for (int m = 0; m < 25; ++m)
-        text += "g part" + std::to_string(m + 1) + "\nusemtl " + materials[m % 5] + "\nf 1/1/1 2/2/2 3/3/3\n";
-    test::write_file(dir.file("m.obj"), text);
-    test::write_file(dir.file("b.obj"), kTriangle + "g b\nf 1/1/1 2/2/2 3/3/3\n");
-    State state;
-    RecordingSink sink;
-    ASSERT_TRUE(read_obj(state, dir.file("m.obj"), sink)) << sink.last();
-    ASSERT_TRUE(read_obj(state, dir.file("m.obj"), sink)) << sink.last();
-    ASSERT_EQ(state.models.materialCount(), 25);
-    const auto& rows = state.models.materials;
-    EXPECT_EQ(rows[0].materialName, "skin");
-    EXPECT_EQ(rows[0].textureFile, "skin.bmp");
-    EXPECT_EQ(rows[21].textureFile, "wood.bmp");
-    EXPECT_EQ(rows[2].textureFile, "stone.tga");
-    EXPECT_FALSE(rows[3].textureFound);
-    EXPECT_EQ(rows[3].textureFile, "");
-    EXPECT_TRUE(rows[24].textureFound);
+    const char* const materials[] = {"skin", "wood", "stone", "none", "skin", "unknown"};
+    for (int m = 0; m < 12; ++m)
+        text += "g part" + std::to_string(m + 1) + "\nusemtl " + materials[m % 6] + "\n" + kFace;
+    TextRead r = read_obj_text(text, mtl);
+    StringSource again("m.obj", text), mtlAgain("m.mtl", mtl);
+    ASSERT_TRUE(read_obj(r.state, again, r.sink, {}, &mtlAgain)) << r.sink.last();
+    std::vector<std::string> textures;
+    for (const MaterialRow& row : r.state.models.materials)
+        textures.push_back(row.textureFound ? row.textureFile : "-");
+    EXPECT_EQ(textures, (std::vector<std::string>{"skin.bmp", "wood.bmp", "stone.tga", "-", "skin.bmp", "-", "skin.bmp",
+                                                  "wood.bmp", "stone.tga", "-", "skin.bmp", "-"}));
+    EXPECT_EQ(r.state.models.materials[0].materialName, "skin");
 
-    state.models.modelSource = 2;
-    ASSERT_TRUE(read_obj(state, dir.file("b.obj"), sink));
-    EXPECT_EQ(state.models.modelCount(), 1);
-    EXPECT_EQ(state.models.materialCount(), 0);
-    EXPECT_EQ(state.models.modelSource, 1);
+    const std::string plain = kTriangle + "g b\n" + kFace;
+    StringSource plainSource("b.obj", plain);
+    r.state.models.modelSource = 2;
+    ASSERT_TRUE(read_obj(r.state, plainSource, r.sink));
+    EXPECT_TRUE(r.state.models.modelCount() == 1 && r.state.models.materialCount() == 0);
+    EXPECT_EQ(r.state.models.modelSource, 1);
 }
 
-TEST(ObjReader, TheMtlFileIsFoundBesideTheObjFileThenInTheCurrentFolder)
+// What is about files: a file read in blocks (its lines cross the 1 MiB blocks), the MTL
+// file found beside the OBJ file, then in the current folder, and files that cannot be
+// loaded, which leave the models as they were.
+TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
 {
-    test::TempDir objDir, workDir, lonely;
-    const std::string text = "mtllib m.mtl\n" + kTriangle + "usemtl a\nf 1/1/1 2/2/2 3/3/3\n";
-    test::write_file(objDir.file("m.obj"), text);
-    test::write_file(lonely.file("m.obj"), text);
-    test::write_file(workDir.file("m.mtl"), "newmtl a\nmap_Kd cwd.bmp\n");
+    TempDir objDir, workDir, lonely;
+    std::string text = "mtllib m.mtl\n" + kTriangle + "usemtl a\n";
+    while (text.size() < 3 * FileSource::kBlockSize)
+        text += kFace;
+    write_file(objDir.file("m.obj"), text);
+    write_file(lonely.file("m.obj"), text);
+    write_file(lonely.file("empty.obj"), "");
+    write_file(workDir.file("m.mtl"), "newmtl a\nmap_Kd cwd.bmp\n");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(workDir.path());
     State state;
     RecordingSink sink;
     EXPECT_TRUE(read_obj(state, objDir.file("m.obj"), sink));
+    EXPECT_EQ(state.models.models.at(0).faces.size(), read_obj_text(text).model().faces.size());
     EXPECT_EQ(state.models.materials.at(0).textureFile, "cwd.bmp");
-    test::write_file(objDir.file("m.mtl"), "newmtl a\nmap_Kd beside.bmp\n");
+    write_file(objDir.file("m.mtl"), "newmtl a\nmap_Kd beside.bmp\n");
     EXPECT_TRUE(read_obj(state, objDir.file("m.obj"), sink));
     EXPECT_EQ(state.models.materials.at(0).textureFile, "beside.bmp");
     std::filesystem::current_path(previous);
-    // A missing MTL file is no error.
-    EXPECT_TRUE(read_obj(state, lonely.file("m.obj"), sink));
+    EXPECT_TRUE(read_obj(state, lonely.file("m.obj"), sink)) << "a missing MTL file is no error";
     EXPECT_FALSE(state.models.materials.at(0).textureFound);
+    sink.clear();
+    EXPECT_FALSE(read_obj(state, lonely.file("empty.obj"), sink) || read_obj(state, lonely.file("missing.obj"), sink));
+    EXPECT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
+    EXPECT_FALSE(state.models.objLoadOk);
 }
 
 TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
 {
-    test::TempDir dumps;
-    ObjReadOptions options;
-    options.dumpFiles = true;
-    options.dumpFolder = dumps.path();
-    ASSERT_TRUE(read_text(kTriangle + "g a\nf 1/1/1 2/2/2 3/3/3\ng b\nf 3/3/3 2/2/2 3/3/3\n", options)->ok);
-    EXPECT_EQ(test::read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
-    EXPECT_EQ(test::read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
+    TempDir dumps;
+    ObjReadOptions options{.dumpFiles = true, .dumpFolder = dumps.path()};
+    ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", options).ok);
+    EXPECT_EQ(read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
+    EXPECT_EQ(read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
     // A folder that cannot be written is reported once, and the read succeeds.
     options.dumpFolder = dumps.file("missing/folder");
-    auto unwritable = read_text(kTriangle + "f 1/1/1 2/2/2 3/3/3\n", options);
-    EXPECT_TRUE(unwritable->ok);
-    EXPECT_EQ(unwritable->sink.entries.size(), 2u);
-    EXPECT_TRUE(unwritable->sink.contains("Cannot write the dump files")) << unwritable->sink.last();
+    const TextRead unwritable = read_obj_text(kTriangle + kFace, "", options);
+    EXPECT_TRUE(unwritable.ok);
+    EXPECT_EQ(unwritable.sink.entries.size(), 2u);
+    EXPECT_TRUE(unwritable.sink.contains("Cannot write the dump files")) << unwritable.sink.last();
 }
 
-// Files made by other tools: whatever their sizes, every read model must hold together.
+// Files made by other tools read whole, every model holding together; the last has
+// neither normals nor texture coordinates, and the normals are missed first.
 TEST(ObjReaderFixtures, OtherToolsFilesReadWhole)
 {
-    const std::string dir = test::fixtures_dir();
+    const std::string dir = fixtures_dir();
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
-    for (const char* name : {"spider.obj", "issue-138.obj", "map-bump.obj"}) {
-        State state;
-        RecordingSink sink;
-        ASSERT_TRUE(read_obj(state, dir + "/obj/" + name, sink)) << name << ": " << sink.last();
-        EXPECT_EQ(sink.last(),
-                  "Finished reading obj file. Number of models:" + std::to_string(state.models.modelCount()));
-        EXPECT_GE(state.models.materialCount(), 1) << name;
-        for (const MeshModel& m : state.models.models) {
-            EXPECT_EQ(m.normalCount(), m.vertexCount());
-            EXPECT_EQ(m.uvCount(), m.vertexCount());
-            EXPECT_LE(m.vertexCount(), 3 * m.faceCount()) << "every distinct corner belongs to a face";
-            for (const MeshFace& f : m.faces)
-                for (std::int32_t v : {f.vertex1, f.vertex2, f.vertex3})
-                    ASSERT_TRUE(v >= 1 && v <= m.vertexCount()) << name << " " << m.name;
-        }
+    for (const char* name : {"spider.obj", "issue-138.obj", "map-bump.obj", "cornell_box.obj"}) {
+        const std::string text = read_file(dir + "/obj/" + name);
+        EXPECT_EQ(read_obj_text(text).ok, name != std::string("cornell_box.obj")) << name;
+        EXPECT_EQ(fuzz::check_obj(text), "") << name;
     }
-    // Neither normals nor texture coordinates: the normals are missed first.
-    State state;
-    RecordingSink sink;
-    EXPECT_FALSE(read_obj(state, dir + "/obj/cornell_box.obj", sink));
-    EXPECT_EQ(sink.last(), "OBJ file doesn't include vertex normals! You must have these included");
+    EXPECT_EQ(read_obj_text(read_file(dir + "/obj/cornell_box.obj")).sink.last(),
+              "OBJ file doesn't include vertex normals! You must have these included");
 }
+
+} // namespace
+} // namespace mw::test

@@ -1,62 +1,90 @@
-// Text as editors write it and files as modders make them, read from memory: byte-order
-// marks, messages without line ends, polygons, empty SMD sections, materials by name and
-// the loader's plain-words refusals.
-#include "mesh/obj_reader.h"
-#include "mesh/smd_reader.h"
+// Text as the readers see it: lines cut alike whatever the blocks, byte-order marks,
+// messages without line ends, the loaders' plain-words refusals, then tokens, numbers and
+// the corner table. The OBJ reader's inlined numbers must give what the general ones give
+// (its tokens are compared on the fuzz seeds, tests/fuzz).
+#include "mesh/corner_table.h"
+#include "mesh/fast_tokens.h"
+#include "mesh/mesh_text.h"
+#include "mesh/numbers.h"
+#include "mesh/text_lines.h"
+#include "mesh/tokens.h"
+#include "support/test_support.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
-using namespace mw;
-
+namespace mw::test {
 namespace {
 
 const std::string kObj = "g seat\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n";
-const std::string kSmd = "version 1\ntriangles\nskin.bmp\n0 0 0 0 0 0 1 0 0 1 0 1\n0 1 0 0 0 0 1 0 0 1 0 1\n"
-                         "0 0 1 0 0 0 1 0 0 1 0 1\nend\n";
+const std::string kSmd = "version 1\ntriangles\nskin.bmp\n5 0 0 0 0 0 1 0 0\n5 1 0 0 0 0 1 0 0\n"
+                         "5 0 1 0 0 0 1 0 1\nend\n";
+const std::string kBom = "\xEF\xBB\xBF";
 
-struct Read {
-    State state;
-    RecordingSink sink;
-    bool ok = false;
+// Hands `text` out in blocks of `size` bytes, as a file read in small pieces would.
+class BlockSource final : public TextSource {
+  public:
+    BlockSource(std::string_view text, std::size_t size) : TextSource("blocks.txt"), text_(text), size_(size) {}
+    std::string_view next_block() override
+    {
+        const std::string_view block = text_.substr(0, size_);
+        text_.remove_prefix(block.size());
+        return block;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t size_;
 };
 
-Read read_obj_text(const std::string& obj, const std::string& mtl = "")
+TEST(TextInput, EveryLineEndCountsOnceWhateverTheBlocks)
 {
-    Read r;
-    StringSource objSource("mesh.obj", obj);
-    StringSource mtlSource("mesh.mtl", mtl);
-    r.ok = read_obj(r.state, objSource, r.sink, {}, &mtlSource);
-    return r;
-}
-
-Read read_smd_text(const std::string& smd)
-{
-    Read r;
-    StringSource source("mesh.smd", smd);
-    r.ok = read_smd(r.state, source, r.sink);
-    return r;
-}
-
-bool has_line_end(const RecordingSink& sink)
-{
-    for (const RecordingSink::Entry& e : sink.entries)
-        if (e.text.find_first_of("\r\n") != std::string::npos)
-            return true;
-    return false;
+    using Lines = std::vector<std::string>;
+    const struct {
+        std::string text;
+        Lines lines; // an empty entry follows the last line
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b", ""}},
+        {"a\rb\r", {"a", "b", ""}},
+        {"no line end", {"no line end", ""}},
+        {"a\r\n\r\nb", {"a", "", "b", ""}},
+        {"x\r\n\ry\nz", {"x", "", "y", "z", ""}},
+        {"v 1\nv 2\r\nv 3\rv 4", {"v 1", "v 2", "v 3", "v 4", ""}},
+        {"\r", {"", ""}},
+        {kBom + "g a\nf 1", {"g a", "f 1", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (!c.text.starts_with(kBom)) {
+            const std::vector<std::string_view> whole = split_lines(c.text);
+            EXPECT_EQ(Lines(whole.begin(), whole.end()), c.lines);
+        }
+        for (std::size_t size : {1, 2, 3, 64}) {
+            BlockSource source(c.text, size);
+            LineReader reader(source);
+            NullSink sink;
+            ASSERT_TRUE(reader.start(sink));
+            Lines lines;
+            for (std::string_view line; reader.next(line);)
+                lines.emplace_back(line);
+            EXPECT_EQ(lines, c.lines) << "blocks of " << size;
+        }
+    }
 }
 
 TEST(TextInput, ByteOrderMarks)
 {
-    const std::string utf8 = "\xEF\xBB\xBF";
-    const Read obj = read_obj_text(utf8 + kObj);
+    const TextRead obj = read_obj_text(kBom + kObj);
     ASSERT_TRUE(obj.ok) << obj.sink.last();
-    EXPECT_EQ(obj.state.models.models.at(0).name, "seat") << "the first line is read";
-    const Read mtl = read_obj_text("mtllib m.mtl\nusemtl wood\n" + kObj, utf8 + "newmtl wood\nmap_Kd .\\oak.bmp\n");
+    EXPECT_EQ(obj.model().name, "seat") << "the first line is read";
+    const TextRead mtl = read_obj_text("mtllib m.mtl\nusemtl wood\n" + kObj, kBom + "newmtl wood\nmap_Kd oak.bmp\n");
     EXPECT_EQ(mtl.state.models.materials.at(0).textureFile, "oak.bmp");
-    EXPECT_TRUE(read_smd_text(utf8 + kSmd).ok);
-
+    EXPECT_TRUE(read_smd_text(kBom + kSmd).ok);
     for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
-        for (const Read& r : {read_obj_text(mark + kObj), read_smd_text(mark + kSmd)}) {
+        for (const TextRead& r : {read_obj_text(mark + kObj), read_smd_text(mark + kSmd)}) {
             EXPECT_FALSE(r.ok);
             EXPECT_TRUE(r.sink.contains("UTF-16") && r.sink.contains("UTF-8 or ANSI")) << r.sink.last();
         }
@@ -65,87 +93,17 @@ TEST(TextInput, ByteOrderMarks)
 
 TEST(TextInput, MessagesCarryNoLineEnds)
 {
-    const Read obj = read_obj_text(kObj);
-    EXPECT_EQ(obj.sink.last(), "Finished reading obj file. Number of models:1");
-    const Read smd = read_smd_text(kSmd);
-    EXPECT_EQ(smd.sink.last(), "Finished reading smd file. Number of models:1");
-    for (const Read& r : {obj, smd, read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"), read_smd_text("triangles\r\n")})
-        EXPECT_FALSE(has_line_end(r.sink)) << r.sink.last();
+    EXPECT_EQ(read_obj_text(kObj).sink.last(), "Finished reading obj file. Number of models:1");
+    EXPECT_EQ(read_smd_text(kSmd).sink.last(), "Finished reading smd file. Number of models:1");
+    for (const TextRead& r : {read_obj_text(kObj), read_smd_text(kSmd), read_obj_text(kObj + "f 9/1/1 1/1/1 2/1/1\r\n"),
+                              read_smd_text("triangles\r\n")})
+        for (const RecordingSink::Entry& e : r.sink.entries)
+            EXPECT_EQ(e.text.find_first_of("\r\n"), std::string::npos) << e.text;
 }
 
-TEST(TextInput, PolygonsBecomeFans)
+TEST(TextInput, EmptyAndMissingFilesAreRefusedInPlainWords)
 {
-    // Positions 1..4 make a square; 5..8 a dart whose fourth corner points inwards.
-    const std::string positions = "v 0 0 0\nv 2 0 0\nv 2 2 0\nv 0 2 0\nv 0 0 0\nv 2 1 0\nv 0 2 0\nv 1 1 0\n"
-                                  "vt 0 0\nvn 0 0 1\n"; // lines 1..10
-    struct Case {
-        std::string faces;
-        int faceCount;
-        const char* info;    // part of the info message, "" for none
-        const char* warning; // part of the warning, "" for none
-    };
-    const Case cases[] = {
-        {"f 1/1/1 2/1/1 3/1/1 4/1/1\n", 2, "1 polygon with more than three corners was split", ""},
-        {"f 1/1/1 2/1/1 3/1/1 4/1/1\nf 4/1/1 3/1/1 2/1/1 1/1/1\n", 4, "2 polygons", ""},
-        {"f 1/1/1 2/1/1 3/1/1\nf 5/1/1 6/1/1 7/1/1 8/1/1\n", 3, "1 polygon", "line 12"},
-        {"f 1/1/1 2/1/1 3/1/1\n", 1, "", ""},
-    };
-    for (const Case& c : cases) {
-        const Read r = read_obj_text(positions + c.faces);
-        ASSERT_TRUE(r.ok) << r.sink.last();
-        const MeshModel& m = r.state.models.models.at(0);
-        EXPECT_EQ(m.faceCount(), c.faceCount) << c.faces;
-        EXPECT_EQ(*c.info != 0, r.sink.contains("split into triangles")) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.info)) << c.faces;
-        EXPECT_EQ(*c.warning != 0, r.sink.has(MessageKind::Warning)) << c.faces;
-        EXPECT_TRUE(r.sink.contains(c.warning)) << c.faces;
-    }
-    // The fan: (1, 2, 3) then (1, 3, 4); no corner is lost.
-    const Read r = read_obj_text(positions + cases[0].faces);
-    const MeshModel& square = r.state.models.models.at(0);
-    ASSERT_EQ(square.faces.size(), 2u);
-    EXPECT_EQ(square.faces[1].vertex1, square.faces[0].vertex1);
-    EXPECT_EQ(square.faces[1].vertex2, square.faces[0].vertex3);
-    EXPECT_EQ(square.vertices.at(static_cast<std::size_t>(square.faces[1].vertex3 - 1)).y, 2.0f);
-}
-
-TEST(TextInput, SmdSectionsAndLinks)
-{
-    // An empty triangles section, or one without a whole triangle, is refused like a
-    // missing one.
-    for (const char* body : {"triangles\nend\n", "triangles\nskin.bmp\n0 0 0 0 0 0 1 0 0\nend\n"}) {
-        const Read r = read_smd_text(std::string("version 1\n") + body);
-        EXPECT_FALSE(r.ok) << body;
-        EXPECT_TRUE(r.sink.contains("no triangles")) << r.sink.last();
-    }
-    // A negative link count reads like 0: the vertex hangs on its parent bone.
-    const Read r = read_smd_text("triangles\nskin.bmp\n0 0 0 0 0 0 1 0 0 -1\n3 1 0 0 0 0 1 0 0 -2\n"
-                                 "4 0 1 0 0 0 1 0 0 1 7 1\nend\n");
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const MeshModel& m = r.state.models.models.at(0);
-    EXPECT_EQ(m.boneLinkCount, (std::vector<std::int16_t>{0, 0, 1}));
-    EXPECT_EQ(m.bone1, (std::vector<std::int16_t>{0, 3, 7}));
-    EXPECT_EQ(m.weight1.at(1), 1.0f);
-}
-
-TEST(TextInput, MaterialsByName)
-{
-    // Two groups share "wood"; "stone" has no map_Kd; an unknown material takes nothing.
-    const std::string obj = "mtllib m.mtl\nusemtl wood\n" + kObj + "g b\nusemtl stone\nf 1/1/1 2/1/1 3/1/1\n" +
-                            "g c\nusemtl wood\nf 1/1/1 2/1/1 3/1/1\n";
-    const Read r = read_obj_text(obj, "newmtl wood\nmap_Kd oak.bmp\nnewmtl glass\nmap_Kd glass.bmp\n"
-                                      "newmtl stone\nKd 1 1 1\n");
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const std::vector<MaterialRow>& rows = r.state.models.materials;
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].textureFile, "oak.bmp");
-    EXPECT_FALSE(rows[1].textureFound);
-    EXPECT_EQ(rows[2].textureFile, "oak.bmp");
-}
-
-TEST(TextInput, LoaderRefusalsSayWhatToDo)
-{
-    const Read empty = read_obj_text("");
+    const TextRead empty = read_obj_text("");
     EXPECT_EQ(empty.sink.last().rfind("Error #:  62 Input past end of file. ", 0), 0u) << empty.sink.last();
     EXPECT_TRUE(empty.sink.contains("mesh.obj is empty"));
 
@@ -154,6 +112,144 @@ TEST(TextInput, LoaderRefusalsSayWhatToDo)
     EXPECT_FALSE(read_smd(state, "/nonexistent-folder/mesh.smd", sink));
     EXPECT_EQ(sink.last().rfind("Error #:  53 File not found. ", 0), 0u) << sink.last();
     EXPECT_TRUE(sink.contains("no such file as /nonexistent-folder/mesh.smd"));
+
+    // The whole-file loader refuses alike and keeps the lines it held.
+    TempDir dir;
+    write_file(dir.file("good.txt"), "first\r\nsecond\r\n");
+    write_file(dir.file("empty.txt"), "");
+    TextLines lines;
+    ASSERT_TRUE(load_text_lines(dir.file("good.txt"), lines, sink));
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& [path, says] : {std::pair{dir.file("missing.txt"), "Error #:  53 File not found"},
+                                     std::pair{dir.file("empty.txt"), "Error #:  62"}, std::pair{dir.path(), ""}}) {
+        sink.clear();
+        EXPECT_FALSE(load_text_lines(path, lines, sink)) << path;
+        EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
+        EXPECT_EQ(lines[1], "second");
+    }
+}
+
+TEST(Tokens, RunsOfSpacesAndTabsSeparateAndOnlyTheLastTokenKeepsItsComma)
+{
+    using Tokens = std::vector<std::string_view>;
+    const std::pair<std::string_view, Tokens> cases[] = {
+        {"v  1.5   -2", {"v", "1.5", "-2", ""}},
+        {" v 1", {"", "v", "1", ""}},
+        {"1, 2, 3,", {"1", "2", "3,", ""}},
+        {"v\t1 ", {"v", "1", "", ""}},
+    };
+    for (const auto& [text, tokens] : cases) {
+        TokenCursor cursor(text);
+        Tokens got;
+        for (std::size_t n = 0; n < tokens.size(); ++n)
+            got.push_back(cursor.next());
+        EXPECT_EQ(got, tokens) << text;
+    }
+    EXPECT_EQ(skip_separators(" \t 5 "), "5 ");
+}
+
+TEST(Numbers, LenientParse)
+{
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"1.5e2", 150},    {"-.5", -0.5},  {"3abc", 3},  {"abc", 0},  {"1,5", 1}, {"  \t+2.25", 2.25},
+                 {"1.5D3", 1500},   {"2d-1", 0.2},  {"1e+x", 1},  {"5.", 5},   {"-", 0},   {"&HFF", 255},
+                 {"&hff00", 65280}, {"&hab", 171},  {"&O17", 15}, {"&o19", 1}, {"inf", 0}, {"0.1", 0.1},
+                 {"1e-999", 0},     {"0e999999", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(parse_number(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isinf(parse_number("1e999")));
+    EXPECT_TRUE(std::isinf(parse_number("1" + std::string(400, '0') + "x-999"))) << "only e or d starts an exponent";
+    EXPECT_EQ(parse_number("-123456789e400"), -INFINITY);
+}
+
+TEST(Numbers, FieldsRefuseWhatTheyCannotHoldAndRoundHalvesToEven)
+{
+    std::int16_t v = 0;
+    for (const auto& [in, out] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767}, {-32768.0, -32768}}) {
+        ASSERT_TRUE(to_int16(in, v)) << in;
+        EXPECT_EQ(v, out) << in;
+    }
+    EXPECT_FALSE(to_int16(32767.5, v)) << "rounds to 32768, beyond the field";
+    EXPECT_FALSE(to_int16(-40000, v));
+    float f = 0;
+    ASSERT_TRUE(to_float32(3.40282356e38, f)) << "rounds to the largest float";
+    EXPECT_EQ(f, 3.4028235e38f);
+    EXPECT_FALSE(to_float32(3.4028236e38, f)) << "rounds to infinity";
+    EXPECT_FALSE(to_float32(-1e300, f));
+    EXPECT_FALSE(to_float32(INFINITY, f));
+}
+
+TEST(Numbers, Formats)
+{
+    // A float's binary noise stays beyond 7 digits; rounding may carry into the exponent;
+    // an exact half rounds away from zero; a value shown as zero has no minus sign. The
+    // shortest float text is checked where it is written (the OBJ conversion).
+    const std::pair<std::string, std::string> cases[] = {
+        {format_general(0.5), ".5"},
+        {format_general(-0.5), "-.5"},
+        {format_general(-0.0), "0"},
+        {format_general(0.1f), ".1"},
+        {format_general(1234567), "1234567"},
+        {format_general(12345678), "1.234568E+07"},
+        {format_general(0.00001), "1E-05"},
+        {format_general(0.0001), ".0001"},
+        {format_general(-0.000012345), "-1.2345E-05"},
+        {format_general(9999999.6), "1E+07"},
+        {format_general(0.001234567891), ".001234568"},
+        {format_number_item(-0.25) + format_number_item(3), "-.25  3 "},
+        {format_int_item(-1) + format_int_item(12), "-1  12 "},
+        {format_fixed(-0.25, 8), "-0.25000000"},
+        {format_fixed(0.125, 2) + format_fixed(-0.125, 2), "0.13-0.13"},
+        {format_fixed(0.6f, 2), "0.60"},
+        {format_fixed(-0.0000001, 6), "0.000000"},
+        {format_fixed(123456.7, 2), "123456.70"},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
+}
+
+TEST(FastTokens, NumbersAsTheGeneralFunctionsGiveThem)
+{
+    // Random numbers as exporters write them, through to 32-bit floats.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> values(-1000, 1000);
+    for (int i = 0; i < 20000; ++i) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.*f", i % 9, values(random));
+        float slow = 0, fast = 0;
+        ASSERT_TRUE(to_float32(parse_number(buf), slow));
+        ASSERT_TRUE(to_float32_fast(parse_number_fast(buf), fast));
+        ASSERT_EQ(slow, fast) << buf;
+    }
+    float out = 0;
+    EXPECT_FALSE(to_float32_fast(4e38, out));
+    EXPECT_TRUE(to_float32_fast(3.4028234e38, out));
+}
+
+TEST(CornerTable, NumbersInOrderOfFirstAppearanceAsAPlainSearchWouldUpToTheLimit)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pick(0, 60);
+    CornerTable table;
+    for (int model = 0; model < 3; ++model) {
+        std::vector<Corner> seen;
+        for (int i = 0; i < 30000; ++i) {
+            const Corner c{pick(random) + 1, pick(random) % 7, model == 1 ? 0 : pick(random) % 5};
+            auto at = std::find(seen.begin(), seen.end(), c) - seen.begin();
+            if (at == static_cast<std::ptrdiff_t>(seen.size()))
+                seen.push_back(c);
+            ASSERT_EQ(table.number(c), static_cast<std::int32_t>(at + 1));
+        }
+        EXPECT_EQ(table.take_entries(), seen);
+        EXPECT_TRUE(table.entries().empty());
+    }
+    for (std::int32_t i = 1; i <= CornerTable::kMaxEntries; ++i)
+        ASSERT_EQ(table.number({i, 0, 0}), i);
+    EXPECT_EQ(table.number({CornerTable::kMaxEntries, 0, 0}), CornerTable::kMaxEntries);
+    EXPECT_EQ(table.number({0, 0, 1}), 0);
 }
 
 } // namespace
+} // namespace mw::test

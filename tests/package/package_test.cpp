@@ -1,5 +1,6 @@
 // Packages: the fixture package, packages built here (plain and compressed, with and
 // without instance-high), the copy with replaced resources, and every damaged layout.
+#include "checks/package_checks.h"
 #include "package/package.h"
 #include "support/package_builder.h"
 #include "support/test_support.h"
@@ -39,21 +40,18 @@ std::string bytes_of(const Package& p, std::size_t i)
     return out;
 }
 
-TEST(Package, ReadsTheFixturePackage)
+TEST(Package, ReadsTheFixturePackageAndReplacesItsGmdc)
 {
     const std::string dir = test::fixtures_dir();
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
-    Package p;
-    std::string error;
-    ASSERT_TRUE(readPackage(dir + "/gmdc/teapot_model.package", p, error)) << error;
+    const Package p = parse(test::read_file(dir + "/gmdc/teapot_model.package"));
+    EXPECT_EQ(fuzz::check_package(test::read_file(dir + "/gmdc/teapot_model.package")), "");
     EXPECT_TRUE(p.hasInstanceHigh);
     EXPECT_EQ(p.dirIndex, -1);
     std::multiset<std::uint32_t> types;
-    for (const PackageResource& r : p.resources) {
+    for (const PackageResource& r : p.resources)
         types.insert(r.type);
-        EXPECT_FALSE(r.compressed);
-    }
     EXPECT_EQ(types, (std::multiset<std::uint32_t>{kTypeGmdc, kTypeGmnd, kTypeShpe, kTypeCres}));
     const auto gmdc = resourcesOfType(p, kTypeGmdc);
     ASSERT_EQ(gmdc.size(), 1u);
@@ -61,7 +59,7 @@ TEST(Package, ReadsTheFixturePackage)
 
     // Its GMDC replaced by the body mesh: the other three resources keep their bytes.
     const std::string body = test::read_file(dir + "/gmdc/adult_body.5gd");
-    std::string out;
+    std::string out, error;
     ASSERT_TRUE(serializePackage(p, {{gmdc[0], body}}, out, error)) << error;
     const Package q = parse(out);
     ASSERT_EQ(q.resources.size(), 4u);
@@ -71,23 +69,23 @@ TEST(Package, ReadsTheFixturePackage)
 
 class BuiltPackage : public ::testing::TestWithParam<bool> {};
 
-TEST_P(BuiltPackage, ReadsBackCompressedAndPlainResources)
+TEST_P(BuiltPackage, ReadsBackAndReplacesAResourceKeepingItsCompression)
 {
-    const Package p = parse(build_package(two_resources(), GetParam()));
-    ASSERT_EQ(p.resources.size(), 3u);
-    EXPECT_EQ(p.dirIndex, 2);
-    EXPECT_FALSE(p.resources[0].compressed);
-    EXPECT_TRUE(p.resources[1].compressed);
+    auto resources = two_resources(); // and two more of the same key
+    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, "the same key, other bytes", false});
+    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, kSquashed + "!", true});
+    const std::string original = build_package(resources, GetParam());
+    EXPECT_EQ(fuzz::check_package(original), "");
+    const Package p = parse(original);
+    ASSERT_EQ(p.resources.size(), 5u);
+    EXPECT_EQ(p.dirIndex, 4);
+    EXPECT_TRUE(!p.resources[0].compressed && p.resources[1].compressed);
     EXPECT_EQ(p.resources[1].uncompressedSize, kSquashed.size());
     EXPECT_LT(p.resources[1].storedSize, kSquashed.size() / 10);
     EXPECT_EQ(p.resources[1].instanceHigh, GetParam() ? 0x22u : 0u);
-    EXPECT_EQ(bytes_of(p, 0), kPlain);
-    EXPECT_EQ(bytes_of(p, 1), kSquashed);
-}
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(bytes_of(p, i), resources[i].bytes) << i;
 
-TEST_P(BuiltPackage, ReplacedResourceKeepsItsCompressionAndTheRestTheirBytes)
-{
-    const std::string original = build_package(two_resources(), GetParam());
     std::string with_hole = original; // one hole record after the index, then the hole
     set_u32(with_hole, 48, 1);
     set_u32(with_hole, 52, static_cast<std::uint32_t>(original.size()));
@@ -95,12 +93,11 @@ TEST_P(BuiltPackage, ReplacedResourceKeepsItsCompressionAndTheRestTheirBytes)
     test::put_u32(with_hole, static_cast<std::uint32_t>(original.size() + 8));
     test::put_u32(with_hole, 8);
     with_hole += "deadbeef";
-    const Package p = parse(with_hole);
     const std::string edited = std::string(2000, 'e') + "edited";
     std::string out, error;
-    ASSERT_TRUE(serializePackage(p, {{1, edited}}, out, error)) << error;
+    ASSERT_TRUE(serializePackage(parse(with_hole), {{1, edited}}, out, error)) << error;
     const Package q = parse(out);
-    ASSERT_EQ(q.resources.size(), 3u);
+    ASSERT_EQ(q.resources.size(), 5u);
     EXPECT_EQ(storedBytes(q, 0), storedBytes(p, 0));
     EXPECT_TRUE(q.resources[1].compressed);
     EXPECT_EQ(bytes_of(q, 1), edited);
@@ -124,22 +121,6 @@ TEST(Package, OverQfsLimitIsStoredPlainAndLeavesTheDir)
     EXPECT_EQ(q.resources[2].storedSize, 0u); // the DIR lists nothing
     EXPECT_FALSE(q.resources[1].compressed);
     EXPECT_EQ(q.resources[1].storedSize, huge.size());
-}
-
-TEST(Package, DuplicateKeysAreReadAndWrittenAsTheyWere)
-{
-    auto resources = two_resources();
-    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, "the same key, other bytes", false});
-    resources.push_back({kTypeGmdc, 0x1C050000, 8, 0x22, kSquashed + "!", true});
-    const Package p = parse(build_package(resources, true));
-    std::string out, error;
-    ASSERT_TRUE(serializePackage(p, {}, out, error)) << error;
-    const Package q = parse(out);
-    ASSERT_EQ(q.resources.size(), 5u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(bytes_of(q, i), resources[i].bytes) << i;
-        EXPECT_EQ(storedBytes(q, i), storedBytes(p, i)) << i;
-    }
 }
 
 TEST(Package, WritesOverTheFileItWasReadFrom)
