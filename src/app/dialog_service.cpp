@@ -3,8 +3,14 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 namespace mw {
 
@@ -41,7 +47,19 @@ QString QtDialogService::saveFile(QWidget* owner, const QString& title, const QS
                                   const QString& initialPath)
 {
     // QFileDialog asks before overwriting unless told not to.
-    return QFileDialog::getSaveFileName(owner, title, initialPath, qtFilterFromPipes(filter));
+    if (!filter.contains(QLatin1String("*.package")))
+        return QFileDialog::getSaveFileName(owner, title, initialPath, qtFilterFromPipes(filter));
+    // Where the filter decides what is written (a package or a GMDC file), a name typed
+    // without an extension gets the chosen filter's; other saves keep the name as typed.
+    static const QRegularExpression firstSuffix(QStringLiteral("\\*\\.(\\w+)"));
+    QFileDialog dialog(owner, title, initialPath, qtFilterFromPipes(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    auto useSuffixOf = [&dialog](const QString& chosen) {
+        dialog.setDefaultSuffix(firstSuffix.match(chosen).captured(1));
+    };
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void QtDialogService::message(QWidget* owner, const QString& text)
@@ -65,6 +83,32 @@ bool QtDialogService::openUrl(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+int QtDialogService::chooseItem(QWidget* owner, const QString& title, const QString& text, const QStringList& items)
+{
+    QDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    auto* list = new QListWidget;
+    list->setObjectName(QStringLiteral("lstChoices"));
+    list->setAccessibleName(text);
+    list->addItems(items);
+    list->setCurrentRow(0);
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setBuddy(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QObject::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QObject::tr("Cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept); // Enter or double click
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    list->setFocus();
+    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
+}
+
 QString ScriptedDialogService::nextFile()
 {
     if (fileAnswers.empty())
@@ -76,26 +120,26 @@ QString ScriptedDialogService::nextFile()
 
 QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter, const QString& folder)
 {
-    asked.append({QStringLiteral("open"), title, filter, folder});
+    asked.append({QStringLiteral("open"), title, filter, folder, {}});
     return nextFile();
 }
 
 QString ScriptedDialogService::saveFile(QWidget*, const QString& title, const QString& filter,
                                         const QString& initialPath)
 {
-    asked.append({QStringLiteral("save"), title, filter, initialPath});
+    asked.append({QStringLiteral("save"), title, filter, initialPath, {}});
     return nextFile();
 }
 
 void ScriptedDialogService::message(QWidget*, const QString& text)
 {
-    asked.append({QStringLiteral("message"), {}, {}, text});
+    asked.append({QStringLiteral("message"), {}, {}, text, {}});
 }
 
 QMessageBox::StandardButton ScriptedDialogService::question(QWidget*, const QString& text, QMessageBox::StandardButtons,
                                                             QMessageBox::StandardButton)
 {
-    asked.append({QStringLiteral("question"), {}, {}, text});
+    asked.append({QStringLiteral("question"), {}, {}, text, {}});
     if (questionAnswers.empty())
         return QMessageBox::Cancel;
     const QMessageBox::StandardButton answer = questionAnswers.front();
@@ -105,8 +149,18 @@ QMessageBox::StandardButton ScriptedDialogService::question(QWidget*, const QStr
 
 bool ScriptedDialogService::openUrl(const QUrl& url)
 {
-    asked.append({QStringLiteral("url"), {}, {}, url.toString()});
+    asked.append({QStringLiteral("url"), {}, {}, url.toString(), {}});
     return openUrlResult;
+}
+
+int ScriptedDialogService::chooseItem(QWidget*, const QString& title, const QString& text, const QStringList& items)
+{
+    asked.append({QStringLiteral("choose"), title, {}, text, items});
+    if (choiceAnswers.empty())
+        return -1;
+    const int row = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return row >= 0 && row < items.size() ? row : -1;
 }
 
 QStringList ScriptedDialogService::messages() const

@@ -41,6 +41,8 @@ class DialogService {
                                                  QMessageBox::StandardButton defaultButton) = 0;
     // Asks the desktop to open `url` (a web page or a local file); false when it could not.
     virtual bool openUrl(const QUrl& url) = 0;
+    // A modal list of `items` under `text`; returns the 0-based row chosen, -1 when cancelled.
+    virtual int chooseItem(QWidget* owner, const QString& title, const QString& text, const QStringList& items) = 0;
 };
 
 // The real dialogs: QFileDialog, QMessageBox and QDesktopServices.
@@ -53,6 +55,7 @@ class QtDialogService final : public DialogService {
     QMessageBox::StandardButton question(QWidget* owner, const QString& text, QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton defaultButton) override;
     bool openUrl(const QUrl& url) override;
+    int chooseItem(QWidget* owner, const QString& title, const QString& text, const QStringList& items) override;
 };
 
 // Answers from queues that a test fills in advance and records what was asked. An empty
@@ -60,14 +63,16 @@ class QtDialogService final : public DialogService {
 class ScriptedDialogService final : public DialogService {
   public:
     struct Asked {
-        QString kind; // "open", "save", "message", "question" or "url"
+        QString kind; // "open", "save", "message", "question", "url" or "choose"
         QString title;
         QString filter;
-        QString text; // the message, the question, the initial folder or path, or the url
+        QString text;      // the message, the question, the initial folder or path, the url or the choice's text
+        QStringList items; // the rows a choice offered
     };
 
     std::deque<QString> fileAnswers; // for openFile and saveFile, in order
     std::deque<QMessageBox::StandardButton> questionAnswers;
+    std::deque<int> choiceAnswers; // rows for chooseItem; -1 cancels
     bool openUrlResult = true;
     QList<Asked> asked;
 
@@ -78,6 +83,7 @@ class ScriptedDialogService final : public DialogService {
     QMessageBox::StandardButton question(QWidget* owner, const QString& text, QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton defaultButton) override;
     bool openUrl(const QUrl& url) override;
+    int chooseItem(QWidget* owner, const QString& title, const QString& text, const QStringList& items) override;
 
     // The texts of every message box shown, in order.
     QStringList messages() const;

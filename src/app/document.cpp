@@ -4,11 +4,13 @@
 #include "app/settings.h"
 #include "app/widgets.h"
 #include "gmdc/gmdc_reader.h"
+#include "merge/body_save.h"
 #include "merge/merge_pass.h"
 #include "mesh/gmdc_to_obj.h"
 #include "mesh/obj_reader.h"
 #include "mesh/smd_reader.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUndoCommand>
 
@@ -55,7 +57,12 @@ bool isMeshFile(const QString& path)
 
 bool isGmdcFile(const QString& path)
 {
-    return hasSuffix(path, {"simpe", "5gd"});
+    return hasSuffix(path, {"simpe", "5gd", "package"});
+}
+
+bool isPackageFile(const QString& path)
+{
+    return hasSuffix(path, {"package"});
 }
 
 // One undoable edit: the records before and after it. The first redo (from push) finds
@@ -127,6 +134,8 @@ void Document::cleanUp()
     meshLoaded_ = false;
     meshPath_.clear();
     gmdcPath_.clear();
+    packagePath_.clear();
+    packageResource_ = -1;
     resetHistory();
     emit gmdcChanged();
     emit modelsChanged();
@@ -175,19 +184,43 @@ bool Document::loadMesh(const QString& path, const MeshLoadOptions& options)
 
 bool Document::loadGmdc(const QString& path)
 {
+    // A package is known by its first bytes, whatever its name.
+    QFile probe(path);
+    const bool package = probe.open(QIODevice::ReadOnly) && probe.read(4) == "DBPF";
+    probe.close();
     RecordingSink sink;
-    const bool ok = readGmdc(state_.gmdc, path.toStdString(), sink);
+    GmdcFile loaded;
+    int resource = -1;
+    PackageResource entry;
+    const bool ok =
+        package ? readPackageGmdc(path, loaded, resource, entry, sink) : readGmdc(loaded, path.toStdString(), sink);
     if (ok) {
+        state_.gmdc = std::move(loaded);
         resetHistory();
         loadedGmdc_ = state_.gmdc;
         gmdcPath_ = path;
+        packagePath_ = package ? path : QString();
+        packageResource_ = resource;
+        packageEntry_ = entry;
         addRecentFile(path);
         emit gmdcChanged();
         emit filesChanged();
-        note(tr("Loaded %1: %2").arg(path, countOf(static_cast<qsizetype>(state_.gmdc.objects.size()), tr("object"))));
+        note(tr("Loaded %1: %2")
+                 .arg(package ? tr("%1, resource %2").arg(path).arg(resource + 1) : path,
+                      countOf(static_cast<qsizetype>(state_.gmdc.objects.size()), tr("object"))));
     }
     reportAll(sink, path);
     return ok;
+}
+
+QString Document::gmdcSourceName() const
+{
+    if (!hasGmdc())
+        return {};
+    if (gmdcPath_.isEmpty())
+        return tr("new");
+    const QString name = QFileInfo(gmdcPath_).fileName();
+    return gmdcPath_ == packagePath_ ? tr("%1, resource %2").arg(name).arg(packageResource_ + 1) : name;
 }
 
 bool Document::applyEdit(const QString& name, const std::function<bool(State&, MessageSink&)>& edit)
@@ -232,12 +265,48 @@ bool Document::mergeModels(const ImportOptions& options, bool inputFileBoxEmpty)
     return true;
 }
 
-bool Document::saveGmdc(const QString& path, const GmdcWriteOptions& options)
+QString Document::askGmdcSavePath(QWidget* owner, const QString& title, const QString& initialPath)
+{
+    if (packagePath_.isEmpty())
+        return dialogs_.saveFile(owner, title, QLatin1String(kGmdcFilter), initialPath);
+    return dialogs_.saveFile(
+        owner, title, QLatin1String(kPackageFilter) + QLatin1Char('|') + QLatin1String(kGmdcFilter), packagePath_);
+}
+
+bool Document::saveGmdc(const QString& path, Layout layout)
 {
     RecordingSink sink;
-    const bool ok = writeGmdc(state_.gmdc, path.toStdString(), sink, options);
-    if (ok)
+    Package package;
+    const bool intoPackage = isPackageFile(path);
+    if (intoPackage && !preparePackageSave(path, package, sink)) {
+        reportAll(sink, path);
+        return false;
+    }
+    GmdcBytesSaver saver;
+    if (intoPackage)
+        saver = [&](const std::string& bytes, MessageSink& out) {
+            std::string error, notice;
+            if (!writePackage(package, {{static_cast<std::size_t>(packageResource_), bytes}}, path.toStdString(), error,
+                              &notice)) {
+                out.error("Cannot save \"" + path.toStdString() + "\": " + error);
+                return false;
+            }
+            if (!notice.empty())
+                out.warning(notice);
+            return true;
+        };
+    bool ok = false;
+    if (layout == Layout::BodyMesh) {
+        State copy = state_; // the body-mesh writer takes the records mutable
+        ok = save_body_gmdc(copy, path.toStdString(), sink, saver);
+    } else {
+        ok = writeGmdc(state_.gmdc, path.toStdString(), sink, {}, saver);
+    }
+    if (ok) {
+        if (intoPackage)
+            packagePath_ = path; // the resource keeps its place in the copy
         markSaved(path);
+    }
     reportAll(sink, path);
     return ok;
 }
@@ -249,7 +318,7 @@ void Document::markSaved(const QString& path)
     gmdcPath_ = path;
     addRecentFile(path);
     emit filesChanged();
-    note(tr("Saved %1").arg(path));
+    note(tr("Saved %1").arg(path == packagePath_ ? tr("%1, resource %2").arg(path).arg(packageResource_ + 1) : path));
 }
 
 void Document::editModels(const std::function<void(ModelSet&)>& edit)
@@ -270,8 +339,13 @@ bool Document::exportObj(const QString& path, double scalePercent)
 
 bool Document::buildNewObject(const WizardOptions& options)
 {
-    return applyEdit(tr("Build new object"),
-                     [&](State& state, MessageSink& sink) { return build_new_object(state, options, sink); });
+    if (!applyEdit(tr("Build new object"),
+                   [&](State& state, MessageSink& sink) { return build_new_object(state, options, sink); }))
+        return false;
+    packagePath_.clear(); // a new GMDC belongs to no package
+    packageResource_ = -1;
+    emit filesChanged();
+    return true;
 }
 
 void Document::report(MessageKind kind, const QString& text, const QString& file)
@@ -310,7 +384,7 @@ bool Document::maybeSave(QWidget* owner)
         return true;
     if (answer != QMessageBox::Save)
         return false;
-    const QString path = dialogs_.saveFile(owner, tr("Save the GMDC"), QLatin1String(kGmdcFilter), gmdcPath_);
+    const QString path = askGmdcSavePath(owner, tr("Save the GMDC"), gmdcPath_);
     return !path.isEmpty() && saveGmdc(path);
 }
 

@@ -17,6 +17,7 @@
 #include "core/message_sink.h"
 #include "gmdc/gmdc_writer.h"
 #include "merge/merge_options.h"
+#include "package/package.h"
 #include "state/state.h"
 #include "wizard/wizard_construction.h"
 
@@ -34,11 +35,16 @@ namespace mw {
 inline constexpr char kMeshFilter[] = "Wavefront OBJ file (*.obj)|*.obj|Half life model(*.smd)|*.smd";
 inline constexpr char kGmdcFilter[] = "Sims 2 Mesh (*.simpe)|*.simpe|Sims 2 Mesh (*.5gd)|*.5gd";
 inline constexpr char kObjFilter[] = "Wavefront OBJ file (*.obj)|*.obj";
+inline constexpr char kPackageFilter[] = "Sims 2 Package (*.package)|*.package";
+// What a GMDC is loaded from: the GMDC files and packages.
+inline constexpr char kGmdcOpenFilter[] =
+    "Sims 2 Mesh (*.simpe)|*.simpe|Sims 2 Mesh (*.5gd)|*.5gd|Sims 2 Package (*.package)|*.package";
 
 // True for the mesh files the program reads: ".obj" and ".smd" in any letter case.
 bool isMeshFile(const QString& path);
-// True for ".simpe" and ".5gd" in any letter case.
+// True for the files a GMDC is loaded from: ".simpe", ".5gd" and ".package", any letter case.
 bool isGmdcFile(const QString& path);
+bool isPackageFile(const QString& path); // ".package", any letter case
 
 // Options of a mesh load, read from check boxes at the moment of use.
 struct MeshLoadOptions {
@@ -67,6 +73,13 @@ class Document : public QObject {
     QString meshPath() const { return meshPath_; }           // last mesh read, "" after cleanUp
     QString gmdcPath() const { return gmdcPath_; }           // last GMDC loaded or saved
     QString savedPath() const { return savedPath_; }         // last GMDC saved, "" when none
+    // When the GMDC was loaded from a package (or saved into one since): that package and
+    // the GMDC resource's position in it (0-based). "" and -1 otherwise. Kept until the
+    // next GMDC load, a new object or cleanUp, so a plain GMDC copy can be saved between.
+    QString packagePath() const { return packagePath_; }
+    int packageResource() const { return packageResource_; }
+    // How the status bar names the GMDC: "body.package, resource 3", a file name, or "new".
+    QString gmdcSourceName() const;
 
     // The main window's reset: empties the GMDC and the models; clears the undo stack.
     void cleanUp();
@@ -74,8 +87,10 @@ class Document : public QObject {
     // replacing both records (the reset), positions scaled by the setting "ScaleFromObj".
     // A file that is refused leaves both records as they were. Clears the undo stack.
     bool loadMesh(const QString& path, const MeshLoadOptions& options = {});
-    // Loads a GMDC file, replacing the GMDC and keeping the models. A failed load leaves
-    // the GMDC as it was. Clears the undo stack.
+    // Loads a GMDC file or, for a file that is a package, one of its GMDC resources (the
+    // only one, or the one the user picks from a list through the dialog service),
+    // replacing the GMDC and keeping the models. A failed or cancelled load leaves
+    // everything as it was. Clears the undo stack.
     bool loadGmdc(const QString& path);
 
     // The generic undoable edit: runs `edit` on the records; when it returns true the
@@ -92,12 +107,17 @@ class Document : public QObject {
     bool mergeModels(const ImportOptions& options, bool inputFileBoxEmpty = false);
     bool isMerged() const { return merged_; }
 
-    // Saves the GMDC with the core's writer ("Save Complete"); on success marks the
-    // records clean and remembers the path (and the recent files).
-    bool saveGmdc(const QString& path, const GmdcWriteOptions& options = {});
-    // For saves through other core writers (the body-mesh save): marks the records clean
-    // and remembers `path`, as saveGmdc does after a successful save.
-    void markSaved(const QString& path);
+    // The save dialog of every GMDC save: after a package load it offers the package
+    // first and starts at it; otherwise the GMDC filters from `initialPath`.
+    QString askGmdcSavePath(QWidget* owner, const QString& title, const QString& initialPath = {});
+    // Saves the GMDC ("Save Complete"), plain or in the body-mesh layout (checked first).
+    // A path ending in ".package" writes a copy of the package the GMDC was loaded from with
+    // that resource replaced and every other resource's bytes unchanged; writing into that
+    // package itself is confirmed first. Any other path gets a GMDC file. On success marks
+    // the records clean and remembers the path (and the recent files); on failure the
+    // file at `path` is left as it was.
+    enum class Layout { Plain, BodyMesh };
+    bool saveGmdc(const QString& path, Layout layout = Layout::Plain);
     // Changes the models only (the 3D view's assignments), outside the undo history and
     // the unsaved-changes flag; emits modelsChanged.
     void editModels(const std::function<void(ModelSet&)>& edit);
@@ -128,6 +148,11 @@ class Document : public QObject {
     void restore(const State& state); // used by undo and redo
     void reportAll(const RecordingSink& sink, const QString& file);
     void resetHistory();
+    void markSaved(const QString& path);
+    // The package steps of loadGmdc and saveGmdc (document_package.cpp).
+    bool readPackageGmdc(const QString& path, GmdcFile& gmdc, int& resource, PackageResource& entry,
+                         RecordingSink& sink);
+    bool preparePackageSave(const QString& path, Package& package, RecordingSink& sink);
 
     DialogService& dialogs_;
     QWidget* owner_ = nullptr;
@@ -137,6 +162,9 @@ class Document : public QObject {
     QString meshPath_;
     QString gmdcPath_;
     QString savedPath_;
+    QString packagePath_;
+    int packageResource_ = -1;
+    PackageResource packageEntry_; // as loaded: checked again before writing back
     // The merge of step 4: whether it is applied, with which options, and the GMDC as it
     // was loaded, which a merge with other options starts from.
     bool merged_ = false;

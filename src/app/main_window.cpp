@@ -239,7 +239,7 @@ void MainWindow::updateStatus()
             << tr("Mesh: %1 (%2)").arg(fileName(document_.meshPath()), countOf(state.models.modelCount(), tr("model")));
     if (document_.hasGmdc())
         parts << tr("GMDC: %1 (%2)")
-                     .arg(document_.gmdcPath().isEmpty() ? tr("new") : fileName(document_.gmdcPath()),
+                     .arg(document_.gmdcSourceName(),
                           countOf(static_cast<qsizetype>(state.gmdc.objects.size()), tr("object")));
     if (!document_.savedPath().isEmpty())
         parts << tr("Last saved to %1").arg(document_.savedPath());
@@ -282,7 +282,8 @@ bool MainWindow::openFiles(const QStringList& paths)
         } else if (isGmdcFile(path)) {
             gmdcs << path;
         } else {
-            document_.report(MessageKind::Error, tr("\"%1\" is neither a mesh (OBJ, SMD) nor a GMDC file.").arg(path));
+            document_.report(MessageKind::Error,
+                             tr("\"%1\" is neither a mesh (OBJ, SMD) nor a GMDC file or package.").arg(path));
             ok = false;
         }
     }
@@ -312,7 +313,7 @@ void MainWindow::step2()
     if (!cmdLoadExistingGMDC_->isEnabled() || !document_.maybeSave(this))
         return;
     const QString path =
-        document_.dialogs().openFile(this, tr("Step 2: Load the existing mesh"), QLatin1String(kGmdcFilter));
+        document_.dialogs().openFile(this, tr("Step 2: Load the existing mesh"), QLatin1String(kGmdcOpenFilter));
     if (!path.isEmpty())
         openGmdc(path);
 }
@@ -332,7 +333,7 @@ void MainWindow::step4()
         return;
     if (!document_.mergeModels(importOptions(), txtInputFile_->text().isEmpty()))
         return;
-    const QString path = document_.dialogs().saveFile(this, tr("Step 4: Save the file"), QLatin1String(kGmdcFilter));
+    const QString path = document_.askGmdcSavePath(this, tr("Step 4: Save the file"));
     if (!path.isEmpty())
         document_.saveGmdc(path);
 }

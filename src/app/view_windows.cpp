@@ -5,7 +5,6 @@
 #include "app/tool_windows.h"
 #include "core/program_folder.h"
 #include "gmdc/gmdc_edits.h"
-#include "merge/body_save.h"
 #include "merge/view_commands.h"
 #include "mesh/obj_writer.h"
 #include "smd_export/smd_writer.h"
@@ -14,6 +13,7 @@
 #include "wizard/default_area.h"
 #include "wizard/wizard_construction.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <memory>
@@ -95,14 +95,12 @@ bool DocumentViewHost::addModels(const ViewOptions& options)
 
 bool DocumentViewHost::saveGmdc(const QString& path, bool bodyEditing)
 {
-    if (!bodyEditing)
-        return document_.saveGmdc(path);
-    const bool ok = writeFromCopy(document_, path, [](State& s, const std::string& file, MessageSink& sink) {
-        return save_body_gmdc(s, file, sink);
-    });
-    if (ok)
-        document_.markSaved(path);
-    return ok;
+    return document_.saveGmdc(path, bodyEditing ? Document::Layout::BodyMesh : Document::Layout::Plain);
+}
+
+QString DocumentViewHost::saveGmdcFileName(const QString& caption, const QString& folder)
+{
+    return document_.askGmdcSavePath(window_, caption, folder);
 }
 
 bool DocumentViewHost::emptyP5()
@@ -162,6 +160,13 @@ void registerViewWindows()
             auto refresh = [window] { window->refreshLists(); };
             QObject::connect(&document, &Document::gmdcChanged, window, refresh);
             QObject::connect(&document, &Document::modelsChanged, window, refresh);
+            // Models loaded anywhere bring their bitmaps from their mesh file's folder.
+            auto textures = [window, &document] {
+                const QString mesh = document.meshPath();
+                window->reloadTextures(mesh.isEmpty() ? QString() : QFileInfo(mesh).absolutePath());
+            };
+            textures();
+            QObject::connect(&document, &Document::filesChanged, window, textures);
         }
         window->show();
         window->raise();

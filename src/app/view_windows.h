@@ -24,6 +24,7 @@ class DocumentViewHost final : public ViewWindowHost {
     bool replaceModels(const ViewOptions& options) override;
     bool addModels(const ViewOptions& options) override;
     bool saveGmdc(const QString& path, bool bodyEditing) override;
+    QString saveGmdcFileName(const QString& caption, const QString& folder) override;
     bool emptyP5() override;
     bool writeSmd(const QString& path, int objectNumber, std::int16_t mode) override;
     bool writeObj(const QString& path, int modelNumber) override;

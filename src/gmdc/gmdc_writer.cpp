@@ -362,7 +362,8 @@ void undoVertexPadding(GmdcFile& gmdc, const VertexPadding& padding)
     d.recordCount -= 3;
 }
 
-bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options)
+bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options,
+               const GmdcBytesSaver& save)
 {
     if (!gmdc.holdsGmdc()) {
         sink.error("Cannot save \"" + path + "\": there is no GMDC to save (none was loaded or built).");
@@ -379,7 +380,7 @@ bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const
         sink.error("Cannot save \"" + path + "\": " + error);
         return false;
     }
-    if (!save_file(path, bytes, sink))
+    if (!(save ? save(bytes, sink) : save_file(path, bytes, sink)))
         return false;
     // Reported only: a save never refuses a file the game might still read.
     for (const CheckFinding& f : check_gmdc(gmdc))

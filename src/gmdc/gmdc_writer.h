@@ -4,6 +4,7 @@
 #include "core/message_sink.h"
 #include "gmdc/gmdc_file.h"
 
+#include <functional>
 #include <string>
 
 namespace mw {
@@ -41,6 +42,10 @@ void undoVertexPadding(GmdcFile& gmdc, const VertexPadding& padding);
 // writes the same bytes; a file loaded and saved again gains its three padding vertices.
 // On failure reports the path and the reason and leaves an existing file as it was. A
 // record that holds no GMDC is refused.
-bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options = {});
+// `save`, when given, stores the bytes in place of the atomic save to `path` (the desktop
+// program puts them into a package resource); it reports its own failure to the sink.
+using GmdcBytesSaver = std::function<bool(const std::string& bytes, MessageSink& sink)>;
+bool writeGmdc(GmdcFile& gmdc, const std::string& path, MessageSink& sink, const GmdcWriteOptions& options = {},
+               const GmdcBytesSaver& save = {});
 
 } // namespace mw

@@ -82,7 +82,7 @@ bool check_body_mesh_layout(const GmdcFile& gmdc, std::string& error)
     return true;
 }
 
-bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink)
+bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink, const GmdcBytesSaver& save)
 {
     std::string error;
     if (!check_body_mesh_layout(state.gmdc, error)) {
@@ -99,7 +99,7 @@ bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink)
         sink.warning("The body-mesh layout keeps no morph lists: " + path + " drops the morphs " + names + ".");
     GmdcWriteOptions options;
     options.bodyMesh = true;
-    return writeGmdc(state.gmdc, path, sink, options);
+    return writeGmdc(state.gmdc, path, sink, options, save);
 }
 
 } // namespace mw

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/message_sink.h"
+#include "gmdc/gmdc_writer.h"
 #include "state/state.h"
 
 #include <string>
@@ -19,7 +20,7 @@ bool check_body_mesh_layout(const GmdcFile& gmdc, std::string& error);
 
 // Checks the layout, then writes the GMDC in the body-mesh variant (padding, atomic save
 // and "Save Complete" as every save). The record in memory keeps its own index lists and
-// counts. On a refusal reports why and writes nothing.
-bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink);
+// counts. On a refusal reports why and writes nothing. `save` as for writeGmdc.
+bool save_body_gmdc(State& state, const std::string& path, MessageSink& sink, const GmdcBytesSaver& save = {});
 
 } // namespace mw

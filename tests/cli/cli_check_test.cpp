@@ -1,10 +1,8 @@
-// `check` and the GMDC details of `info`, run as a separate process.
+// `check`, run as a separate process.
+#include "gmdc/gmdc_test_util.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
 #include "support/gmdc_builders.h"
-#include "support/test_support.h"
-
-#include "gmdc/gmdc_writer.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,19 +10,12 @@
 namespace mw::test {
 namespace {
 
-std::string bytes_of(const GmdcFile& g)
-{
-    std::string bytes, error;
-    EXPECT_TRUE(serializeGmdc(g, bytes, error)) << error;
-    return bytes;
-}
-
 TEST(CliCheck, ExitStatusOneOnlyForAFault)
 {
     const CliFiles f;
     GmdcFile broken = make_static_mesh();
     broken.objects[0].faces[0] = 6;
-    write_file(f("broken.5gd"), bytes_of(broken));
+    write_file(f("broken.5gd"), serialized(broken));
     const struct {
         const char* file;
         int status;
@@ -44,20 +35,6 @@ TEST(CliCheck, ExitStatusOneOnlyForAFault)
     const CliRun resave = cli({"resave", f("broken.5gd"), f("out.5gd")});
     EXPECT_EQ(resave.status, 0);
     EXPECT_NE(resave.err.find("face index 6 at position 1"), std::string::npos) << resave.err;
-}
-
-TEST(CliInfo, ShowsMorphNamesBoneListsAndBytesAfterTheGmdc)
-{
-    const CliFiles f;
-    write_file(f("tail.5gd"), read_file(f("body.5gd")) + "xyz");
-    const CliRun r = cli({"info", f("tail.5gd")});
-    EXPECT_EQ(r.status, 0) << r.err;
-    for (const char* part : {"Morphs: 3", "auskin/skin", "Object #1: [2 3 4 5", "3 bytes follow the end of the GMDC"})
-        EXPECT_NE(r.out.find(part), std::string::npos) << part;
-    const nlohmann::json j = nlohmann::json::parse(cli({"info", f("tail.5gd"), "--json"}).out);
-    EXPECT_EQ(j["morphNames"].size(), 3u);
-    EXPECT_EQ(j["boneLists"][0].size(), 40u);
-    EXPECT_EQ(j["bytesAfterGmdc"], 3);
 }
 
 } // namespace

@@ -1,8 +1,4 @@
 // The GUI tests run on Qt's offscreen platform unless told otherwise.
-#ifdef MESHWRIGHT_HAS_VIEW_UI
-#include "app/view_windows.h"
-#endif
-
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -13,9 +9,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("MeshwrightTests"));
-#ifdef MESHWRIGHT_HAS_VIEW_UI
-    mw::registerViewWindows(); // as the program does
-#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,9 +9,7 @@
 #include "support/cli_run.h"
 #include "support/test_support.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QCoreApplication>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -37,23 +35,15 @@ class GuiTest : public ::testing::Test {
     void SetUp() override
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, q(dir.file("settings")));
-        start();
+        registerGmdcEditingWindow();
+        document = std::make_unique<Document>(dialogs);
+        window = std::make_unique<MainWindow>(*document);
     }
     void TearDown() override
     {
         window.reset();
         document.reset();
     }
-
-    // A fresh program on the same settings, as after a restart.
-    void start()
-    {
-        window.reset();
-        registerGmdcEditingWindow();
-        document = std::make_unique<Document>(dialogs);
-        window = std::make_unique<MainWindow>(*document);
-    }
-
     template <class T = QWidget> T* find(QWidget* parent, const char* name)
     {
         T* w = parent->findChild<T*>(QLatin1String(name));
@@ -61,7 +51,6 @@ class GuiTest : public ::testing::Test {
         return w;
     }
     template <class T = QWidget> T* find(const char* name) { return find<T>(window.get(), name); }
-    bool enabled(const char* name) { return find(name)->isEnabled(); }
     void click(QWidget* parent, const char* name) { QTest::mouseClick(find<QWidget>(parent, name), Qt::LeftButton); }
     void click(const char* name) { click(window.get(), name); }
     void trigger(const char* action) { window->findChild<QAction*>(QLatin1String(action))->trigger(); }
@@ -79,7 +68,6 @@ class GuiTest : public ::testing::Test {
         });
         click("Command3");
     }
-    static void processDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     TempDir dir;
     ScriptedDialogService dialogs;

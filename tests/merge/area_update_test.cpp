@@ -35,6 +35,13 @@ TEST(AreaUpdate, EachGroupOnceAndEveryObjectsFacesShiftedToItsGroup)
     EXPECT_FALSE(rebuild_area_from_objects(g, error));
     EXPECT_TRUE(g == before);
     EXPECT_NE(error.find("object 2"), std::string::npos) << error;
+
+    // Face indices are 16-bit: 32767 vertices fit, one more does not.
+    for (const std::int32_t n : {32767, 32768}) {
+        GmdcFile big = test::make_static_mesh(n, 1);
+        EXPECT_EQ(rebuild_area_from_objects(big, error), n == 32767) << error;
+        EXPECT_EQ(big.boundingVertexCount(), n == 32767 ? n : 4);
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "mesh/gmdc_to_obj.h"
 #include "mesh/obj_reader.h"
 #include "mesh/smd_reader.h"
+#include "mesh/text_source.h"
 #include "smd_export/smd_writer.h"
 #include "support/test_support.h"
 
@@ -43,9 +44,8 @@ State merged_without_faces(const ImportOptions& options, RecordingSink& sink)
     for (int k = 0; k < 60; ++k)
         end = text.find("\r\n", end) + 2;
     text.erase(first, end - first);
-    const test::TempDir dir;
-    test::write_file(dir.file("body.obj"), text);
-    EXPECT_TRUE(read_obj(s, dir.file("body.obj"), sink)) << sink.last();
+    StringSource source("body.obj", text);
+    EXPECT_TRUE(read_obj(s, source, sink)) << sink.last();
     s.gmdc = body();
     EXPECT_TRUE(merge_models_into_gmdc(s, options, sink)) << sink.last();
     return s;
@@ -161,14 +161,14 @@ TEST(BodyEdit, ReplaceFromItsOwnSmdKeepsBonesAndMorphs)
     State s;
     s.gmdc = body();
     const GmdcFile before = s.gmdc;
-    const test::TempDir dir;
-    RecordingSink sink;
-    ASSERT_TRUE(write_smd(s, dir.file("body.smd"), 1, kSmdMultipleBones, sink)) << sink.last();
+    std::string text, error;
+    ASSERT_TRUE(smd_text(s, 1, kSmdMultipleBones, text, error)) << error;
+    StringSource source("body.smd", text);
     SmdReadOptions read;
     read.using3dsMax = true;
-    ASSERT_TRUE(read_smd(s, dir.file("body.smd"), sink, read)) << sink.last();
-    s.models.models[0].targetObject = 1;
-    s.models.models[0].subGroup = 1;
+    RecordingSink sink;
+    ASSERT_TRUE(read_smd(s, source, sink, read)) << sink.last();
+    s.models.models[0] = test::assigned(s.models.models[0], 1, 1);
     ViewOptions options;
     options.threeWeights = true;
     options.usingThreeDsMax = true;

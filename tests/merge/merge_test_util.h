@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,6 +56,13 @@ inline std::string bytes_of(const GmdcFile& g)
     return bytes;
 }
 
+// `a` followed by `b`.
+inline std::vector<float> concat(std::vector<float> a, const std::vector<float>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // Bone-assignment values written as their unsigned bits.
 inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bits)
 {
@@ -67,10 +75,17 @@ inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bit
 // How many messages of `kind` the sink holds.
 inline std::size_t count_of(const RecordingSink& sink, MessageKind kind)
 {
-    std::size_t n = 0;
-    for (const RecordingSink::Entry& e : sink.entries)
-        n += e.kind == kind ? 1 : 0;
-    return n;
+    return static_cast<std::size_t>(
+        std::count_if(sink.entries.begin(), sink.entries.end(), [&](const auto& e) { return e.kind == kind; }));
+}
+
+// `m` aimed at sub-group `subGroup` of object `object` (both 1-based), as the 3D view's
+// "Replace" and "add model" take it.
+inline MeshModel assigned(MeshModel m, std::int16_t object, std::int16_t subGroup)
+{
+    m.targetObject = object;
+    m.subGroup = subGroup;
+    return m;
 }
 
 inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16_t modelSource = 1)

@@ -6,29 +6,24 @@
 #include "merge/merge_test_util.h"
 #include "mesh/gmdc_to_obj.h"
 #include "mesh/obj_reader.h"
+#include "mesh/text_source.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace mw {
 namespace {
 
-// Writes `gmdc` as OBJ, lets `edit` change the text, reads it and merges it back.
-GmdcFile through_obj(
-    const GmdcFile& gmdc, RecordingSink& sink, const std::function<void(std::string&)>& edit = [](std::string&) {},
-    ImportOptions options = {})
+// Writes `gmdc` as OBJ, reads it and merges it back.
+GmdcFile through_obj(const GmdcFile& gmdc, RecordingSink& sink)
 {
     std::string text, error;
     EXPECT_TRUE(gmdc_to_obj_text(gmdc, 100.0, text, error)) << error;
-    edit(text);
-    const test::TempDir dir;
-    test::write_file(dir.file("out.obj"), text);
     State s;
-    EXPECT_TRUE(read_obj(s, dir.file("out.obj"), sink)) << sink.last();
+    StringSource source("out.obj", text);
+    EXPECT_TRUE(read_obj(s, source, sink)) << sink.last();
     s.gmdc = gmdc;
-    EXPECT_TRUE(merge_models_into_gmdc(s, options, sink)) << sink.last();
+    EXPECT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
     return s.gmdc;
 }
 
@@ -52,30 +47,17 @@ GmdcFile two_objects(const std::string& first, const std::string& second)
     return g;
 }
 
-struct RoundTripCase {
-    const char* what;
-    std::string first, second;
-};
-
-class ObjRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(ObjRoundTrip, GivesTheSameBytesBack)
+TEST(ObjRoundTrip, GivesTheSameBytesBack)
 {
-    const GmdcFile g = two_objects(GetParam().first, GetParam().second);
-    RecordingSink sink;
-    EXPECT_TRUE(test::bytes_of(through_obj(g, sink)) == test::bytes_of(g)) << GetParam().what;
-    EXPECT_FALSE(sink.has(MessageKind::Warning)) << sink.last();
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ObjRoundTrip,
-                         ::testing::Values(RoundTripCase{"plain names", "cup", "saucer"},
-                                           RoundTripCase{"one name twice", "unknown", "unknown"},
-                                           RoundTripCase{"a space in a name", "pole 01", "pole"},
-                                           RoundTripCase{"an empty name", "cup", ""},
-                                           RoundTripCase{"characters OBJ cannot hold", "a#b%20", "tab\there\\"}));
-
-TEST(ObjRoundTrip, GroupNamesAreThemselvesOrEscaped)
-{
+    const std::pair<std::string, std::string> names[] = {
+        {"cup", "saucer"}, {"unknown", "unknown"}, {"pole 01", "pole"}, {"cup", ""}, {"a#b%20", "tab\there\\"}};
+    for (const auto& [first, second] : names) {
+        SCOPED_TRACE(first + " / " + second);
+        const GmdcFile g = two_objects(first, second);
+        RecordingSink sink;
+        EXPECT_TRUE(test::bytes_of(through_obj(g, sink)) == test::bytes_of(g));
+        EXPECT_FALSE(sink.has(MessageKind::Warning)) << sink.last();
+    }
     EXPECT_EQ(obj_group_name("body"), "body");
     EXPECT_EQ(obj_group_name("pole 01"), "pole%2001");
     EXPECT_EQ(obj_group_name(""), "%");
@@ -97,49 +79,32 @@ TEST(ObjRoundTrip, RealFilesComeBackByteForByte)
     }
 }
 
-struct MatchCase {
-    const char* what;
-    std::vector<std::string> models;
-    bool merged;
-    std::vector<std::size_t> faceCounts; // of objects 1 to 3 after the merge
-    const char* message;
-};
-
-class MatchByName : public ::testing::TestWithParam<MatchCase> {};
-
-TEST_P(MatchByName, KthModelGoesIntoKthObject)
+TEST(MatchByName, KthModelGoesIntoKthObjectOfItsName)
 {
-    const MatchCase& c = GetParam();
     // Objects 1 and 3 are named "a" (groups 1 and 3), object 2 "b".
     GmdcFile g = two_objects("a", "b");
     g.objectGroups.push_back(g.objectGroups[1]);
     g.objects.push_back(g.objects[1]);
     g.objects[2].objectGroupIndex = 2;
     g.objects[2].name = "a";
-    std::vector<MeshModel> models;
-    for (std::size_t k = 0; k < c.models.size(); ++k)
-        models.push_back(test::make_obj_model(c.models[k], 4, static_cast<std::int32_t>(k) + 1));
-    State s = test::state_with(g, models);
-    RecordingSink sink;
-    EXPECT_EQ(merge_models_into_gmdc(s, {}, sink), c.merged) << c.what;
-    for (std::size_t o = 0; o < 3; ++o)
-        EXPECT_EQ(s.gmdc.objects[o].faces.size(), c.faceCounts[o]) << c.what << ", object " << o + 1;
-    EXPECT_TRUE(sink.contains(c.message)) << sink.last();
+    const struct {
+        std::vector<std::string> models;
+        std::vector<std::size_t> faceCounts; // of objects 1 to 3 after the merge
+        const char* message;
+    } cases[] = {{{"a", "b", "a"}, {3, 6, 9}, "Rebuilt"},
+                 {{"a", "a", "a"}, {3, 6, 15}, "model 3 \"a\" were appended to object 3 \"a\""}};
+    for (const auto& c : cases) {
+        std::vector<MeshModel> models;
+        for (std::size_t k = 0; k < c.models.size(); ++k)
+            models.push_back(test::make_obj_model(c.models[k], 4, static_cast<std::int32_t>(k) + 1));
+        State s = test::state_with(g, models);
+        RecordingSink sink;
+        EXPECT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
+        for (std::size_t o = 0; o < 3; ++o)
+            EXPECT_EQ(s.gmdc.objects[o].faces.size(), c.faceCounts[o]) << c.message << ", object " << o + 1;
+        EXPECT_TRUE(sink.contains(c.message)) << sink.last();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, MatchByName,
-    ::testing::Values(MatchCase{"two models, two objects", {"a", "b", "a"}, true, {3, 6, 9}, "Rebuilt"},
-                      MatchCase{"a third model is appended",
-                                {"a", "a", "a"},
-                                true,
-                                {3, 6, 15},
-                                "model 3 \"a\" were appended to object 3 \"a\""},
-                      MatchCase{"one model cannot say which",
-                                {"a"},
-                                false,
-                                {12, 6, 6},
-                                "objects share the name (object 1 \"a\", object 3 \"a\")"}));
 
 } // namespace
 } // namespace mw

@@ -11,6 +11,7 @@
 namespace mw {
 namespace {
 
+using test::assigned;
 using test::bytes_of;
 using test::flat;
 using test::make_body_mesh;
@@ -20,18 +21,6 @@ using test::state_with;
 
 // In make_body_mesh the group's lists are data lists 1-14 in order (0-based 0-13).
 constexpr std::size_t kPositions = 0, kNormals = 1, kUvs = 2, kBump = 5, kBones = 6, kWeights = 7;
-
-std::int32_t value(std::uint32_t bits)
-{
-    return static_cast<std::int32_t>(bits);
-}
-
-MeshModel assigned(MeshModel m, std::int16_t object, std::int16_t subGroup)
-{
-    m.targetObject = object;
-    m.subGroup = subGroup;
-    return m;
-}
 
 std::vector<float> repeated(std::initializer_list<float> element, std::size_t times)
 {
@@ -67,53 +56,31 @@ GmdcFile body_with_skirt(std::vector<std::int16_t> skirtFaces)
     return test::with_shared_object(test::make_body_mesh(), "skirt", std::move(skirtFaces));
 }
 
-TEST(Replace, AnObjModelReplacesTheFiveListsWithItsSubGroupAndKeepsTheThreeWeightLayout)
+TEST(Replace, ObjModelsReplaceTheFiveListsWithTheirSubGroupsAndKeepTheThreeWeightLayout)
 {
-    const MeshModel m = top(5, 2);
-    State s = state_with(make_body_mesh(), {m});
-    const GmdcFile before = s.gmdc;
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 0u);
-    const auto& lists = s.gmdc.dataLists;
-    EXPECT_EQ(lists[kPositions].floatValues, flat(m.vertices));
-    EXPECT_EQ(lists[kNormals].floatValues, flat(m.normals));
-    EXPECT_EQ(lists[kUvs].floatValues, flat(m.uvs));
-    EXPECT_EQ(lists[kBones].recordCount, 5);
-    EXPECT_EQ(lists[kBones].longValues, std::vector<std::int32_t>(5, value(0xFFFFFF00)));
-    EXPECT_EQ(lists[kBones].dataLength(), 20);
-    // blockFormat 2: three floats per element even with "3 weights" and "Body Editing" unticked
-    EXPECT_EQ(lists[kWeights].recordCount, 5);
-    EXPECT_EQ(lists[kWeights].floatValues, repeated({1.0f, 0.0f, 0.0f}, 5));
-    EXPECT_EQ(lists[kWeights].dataLength(), 60);
-    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 5);
-    EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
-    EXPECT_EQ(s.boneAssignmentSlot, 7);
-    // The morph and bump-map lists follow the new vertices.
-    for (const std::size_t k : {3u, 4u, 5u, 8u, 9u, 10u, 11u, 12u, 13u})
-        EXPECT_EQ(lists[k].recordCount, 5) << "data list " << k + 1;
-}
-
-TEST(Replace, TwoObjModelsOfOneGroupReplaceThenAppendWithShiftedFaces)
-{
-    const MeshModel a = assigned(make_obj_model("top", 4, 2, 100.0f), 1, 1);
-    const MeshModel b = assigned(make_obj_model("skirt", 3, 1, 200.0f), 2, 2);
+    // The first model of a group replaces its lists, the next one is appended behind it.
+    const MeshModel a = top(4, 2, 1, 1), b = assigned(make_obj_model("skirt", 3, 1, 200.0f), 2, 2);
     State s = state_with(body_with_skirt({}), {a, b});
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 0u);
-    std::vector<float> positions = flat(a.vertices);
-    for (const float f : flat(b.vertices))
-        positions.push_back(f);
-    EXPECT_EQ(s.gmdc.dataLists[kPositions].floatValues, positions);
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues,
-              (std::vector<std::int32_t>{value(0xFFFFFF00), value(0xFFFFFF00), value(0xFFFFFF00), value(0xFFFFFF00),
-                                         value(0xFFFFFF01), value(0xFFFFFF01), value(0xFFFFFF01)}));
-    EXPECT_EQ(s.gmdc.dataLists[kWeights].recordCount, 7);
-    EXPECT_EQ(s.gmdc.dataLists[kWeights].floatValues.size(), 21u);
+    const auto& lists = s.gmdc.dataLists;
+    EXPECT_EQ(lists[kPositions].floatValues, test::concat(flat(a.vertices), flat(b.vertices)));
+    EXPECT_EQ(lists[kNormals].floatValues, test::concat(flat(a.normals), flat(b.normals)));
+    EXPECT_EQ(lists[kUvs].floatValues, test::concat(flat(a.uvs), flat(b.uvs)));
+    EXPECT_EQ(lists[kBones].longValues,
+              test::values({0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF00, 0xFFFFFF01, 0xFFFFFF01, 0xFFFFFF01}));
+    EXPECT_EQ(lists[kBones].dataLength(), 7 * 4);
+    // blockFormat 2: three floats per element even with "3 weights" and "Body Editing" unticked
+    EXPECT_EQ(lists[kWeights].floatValues, repeated({1.0f, 0.0f, 0.0f}, 7));
+    EXPECT_EQ(lists[kWeights].dataLength(), 7 * 12);
     EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 7);
     EXPECT_EQ(s.gmdc.objects[0].faces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(s.gmdc.objects[1].faces, (std::vector<std::int16_t>{4, 5, 6}));
+    EXPECT_EQ(s.boneAssignmentSlot, 7);
+    // The morph and bump-map lists follow the new vertices.
+    for (const std::size_t k : {3u, 4u, 5u, 8u, 9u, 10u, 11u, 12u, 13u})
+        EXPECT_EQ(lists[k].recordCount, 7) << "data list " << k + 1;
 }
 
 TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
@@ -125,7 +92,7 @@ TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
     RecordingSink sink;
     ASSERT_TRUE(replace_models(s, {}, sink));
     EXPECT_EQ(s.gmdc.dataLists[kPositions].floatValues, flat(b.vertices));
-    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(6, value(0xFFFFFF01)));
+    EXPECT_EQ(s.gmdc.dataLists[kBones].longValues, std::vector<std::int32_t>(6, static_cast<std::int32_t>(0xFFFFFF01)));
     // object 1's faces were model a's; they now name model b's vertices
     EXPECT_TRUE(sink.contains("object 1 \"body\"")) << sink.last();
 }
@@ -133,37 +100,30 @@ TEST(Replace, SmdModelsOfOneGroupEachReplaceTheListsSoOnlyTheLastGeometryStays)
 TEST(Add, AppendsBehindAllFiveListsAndShiftsTheFacesByTheWeightCount)
 {
     const MeshModel m = top(3, 1, 1, 2);
-    State s = state_with(make_body_mesh(), {m});
-    const GmdcFile before = s.gmdc;
-    RecordingSink sink;
-    ASSERT_TRUE(add_models(s, {}, sink));
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 0u);
-    const auto& lists = s.gmdc.dataLists;
-    for (const std::size_t k : {kPositions, kNormals, kUvs, kBones, kWeights})
-        EXPECT_EQ(lists[k].recordCount, 15) << k;
-    EXPECT_EQ(std::vector<float>(lists[kPositions].floatValues.begin() + 36, lists[kPositions].floatValues.end()),
-              flat(m.vertices));
-    EXPECT_EQ(std::vector<std::int32_t>(lists[kBones].longValues.begin(), lists[kBones].longValues.begin() + 12),
-              before.dataLists[kBones].longValues);
-    EXPECT_EQ(lists[kBones].longValues.back(), value(0xFFFFFF01));
-    EXPECT_EQ(std::vector<float>(lists[kWeights].floatValues.begin() + 36, lists[kWeights].floatValues.end()),
-              repeated({1.0f, 0.0f, 0.0f}, 3));
-    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 15);
-    std::vector<std::int16_t> faces = before.objects[0].faces;
-    faces.insert(faces.end(), {12, 13, 14});
-    EXPECT_EQ(s.gmdc.objects[0].faces, faces);
-}
-
-TEST(Add, ToAGmdcSavedBeforeDropsThePaddingVerticesFirst)
-{
-    GmdcFile g = make_body_mesh();
-    applyVertexPadding(g);
-    ASSERT_EQ(g.dataLists[kPositions].recordCount, 15);
-    State s = state_with(g, {top()});
-    RecordingSink sink;
-    ASSERT_TRUE(add_models(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
-    EXPECT_EQ(s.gmdc.objects[0].faces.back(), 14);
+    GmdcFile padded = make_body_mesh();
+    applyVertexPadding(padded); // a GMDC saved before: the padding vertices go first
+    ASSERT_EQ(padded.dataLists[kPositions].recordCount, 15);
+    for (const GmdcFile& g : {make_body_mesh(), padded}) {
+        State s = state_with(g, {m});
+        const GmdcFile before = make_body_mesh();
+        RecordingSink sink;
+        ASSERT_TRUE(add_models(s, {}, sink));
+        EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 0u);
+        const auto& lists = s.gmdc.dataLists;
+        for (const std::size_t k : {kPositions, kNormals, kUvs, kBones, kWeights})
+            EXPECT_EQ(lists[k].recordCount, 15) << k;
+        EXPECT_EQ(std::vector<float>(lists[kPositions].floatValues.begin() + 36, lists[kPositions].floatValues.end()),
+                  flat(m.vertices));
+        EXPECT_EQ(std::vector<std::int32_t>(lists[kBones].longValues.begin(), lists[kBones].longValues.begin() + 12),
+                  before.dataLists[kBones].longValues);
+        EXPECT_EQ(lists[kBones].longValues.back(), static_cast<std::int32_t>(0xFFFFFF01));
+        EXPECT_EQ(std::vector<float>(lists[kWeights].floatValues.begin() + 36, lists[kWeights].floatValues.end()),
+                  repeated({1.0f, 0.0f, 0.0f}, 3));
+        EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 15);
+        std::vector<std::int16_t> faces = before.objects[0].faces;
+        faces.insert(faces.end(), {12, 13, 14});
+        EXPECT_EQ(s.gmdc.objects[0].faces, faces);
+    }
 }
 
 TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollowsTheOptions)
@@ -193,7 +153,7 @@ TEST(WeightLayout, AListKeepsItsOwnLayoutAndOnlyAnEmptyListOfAnotherFormatFollow
     }
 }
 
-TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
+TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditingAddAlways)
 {
     ViewOptions bump;
     bump.bumpMap = true;
@@ -208,56 +168,45 @@ TEST(BumpMap, ReplaceGrowsEntrySixToTheNormalCountUnlessBodyEditing)
     State t = state_with(make_body_mesh(), {top(5, 2)});
     ASSERT_TRUE(replace_models(t, bump, sink));
     EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 5); // not patched, but following the new vertices
-    // "add model" applies it even with "Body Editing"
     ASSERT_TRUE(add_models(t, bump, sink));
     EXPECT_EQ(t.gmdc.dataLists[kBump].recordCount, 10);
     EXPECT_EQ(t.gmdc.dataLists[kBump].floatValues.size(), 30u);
-}
 
-TEST(ViewCommands, WithoutTargetObjectsReplaceChangesNothingAndAddOnlyPatches)
-{
-    State s = state_with(make_body_mesh(), {make_obj_model("top", 3, 1)});
-    const std::string before = bytes_of(s.gmdc);
-    RecordingSink sink;
-    ASSERT_TRUE(replace_models(s, {}, sink));
-    ASSERT_TRUE(add_models(s, {}, sink));
-    EXPECT_TRUE(bytes_of(s.gmdc) == before);
-    ViewOptions bump;
-    bump.bumpMap = true;
-    s.gmdc.dataLists[kBump].recordCount = 4;
-    s.gmdc.dataLists[kBump].floatValues.resize(12);
-    ASSERT_TRUE(add_models(s, bump, sink));
-    EXPECT_EQ(s.gmdc.dataLists[kBump].recordCount, 12);
-    EXPECT_EQ(s.gmdc.dataLists[kBump].floatValues.size(), 36u);
-    EXPECT_TRUE(sink.empty());
+    // Without target objects "Replace" changes nothing and "add model" only patches.
+    State u = state_with(make_body_mesh(), {make_obj_model("top", 3, 1)});
+    const std::string before = bytes_of(u.gmdc);
+    RecordingSink quiet;
+    ASSERT_TRUE(replace_models(u, {}, quiet));
+    ASSERT_TRUE(add_models(u, {}, quiet));
+    EXPECT_TRUE(bytes_of(u.gmdc) == before);
+    u.gmdc.dataLists[kBump].recordCount = 4;
+    u.gmdc.dataLists[kBump].floatValues.resize(12);
+    ASSERT_TRUE(add_models(u, bump, quiet));
+    EXPECT_EQ(u.gmdc.dataLists[kBump].floatValues.size(), 36u);
+    EXPECT_TRUE(quiet.empty());
 }
 
 TEST(AppendSubgroup, WithoutBodyEditingTheBoneListsOfTheTargetObjectsGroupAreFilled)
 {
-    GmdcFile g = make_body_mesh();
+    GmdcFile g = make_body_mesh(); // object 2 in a group of its own on copies of the 14 lists
     const std::size_t first = g.dataLists.size();
     for (std::size_t k = 0; k < 14; ++k)
         g.dataLists.push_back(g.dataLists[k]);
-    ObjectGroup second = g.objectGroups[0];
-    for (std::int16_t& i : second.dataListIndices)
-        i = static_cast<std::int16_t>(i + static_cast<std::int16_t>(first));
-    g.objectGroups.push_back(second);
-    GmdcObject other = g.objects[0];
-    other.objectGroupIndex = 1;
-    g.objects.push_back(other);
-    State s = state_with(g, {top(3, 1, 2)});
-    std::string error;
-    ASSERT_TRUE(append_subgroup(s, 1, 1, 1, {}, error)) << error;
-    EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
-    EXPECT_EQ(s.gmdc.dataLists[kBones].recordCount, 12);
-    EXPECT_EQ(s.gmdc.dataLists[first + kBones].recordCount, 15);
-
-    State t = state_with(g, {top(3, 1, 2)});
-    ViewOptions body;
-    body.bodyEditing = true;
-    ASSERT_TRUE(append_subgroup(t, 1, 1, 1, body, error)) << error;
-    EXPECT_EQ(t.gmdc.dataLists[kBones].recordCount, 15);
-    EXPECT_EQ(t.gmdc.dataLists[first + kBones].recordCount, 12);
+    g.objectGroups.push_back(g.objectGroups[0]);
+    for (std::int16_t& i : g.objectGroups[1].dataListIndices)
+        i = static_cast<std::int16_t>(i + 14);
+    g.objects.push_back(g.objects[0]);
+    g.objects[1].objectGroupIndex = 1;
+    for (const bool bodyEditing : {false, true}) {
+        State s = state_with(g, {top(3, 1, 2)});
+        ViewOptions options;
+        options.bodyEditing = bodyEditing;
+        std::string error;
+        ASSERT_TRUE(append_subgroup(s, 1, 1, 1, options, error)) << error;
+        EXPECT_EQ(s.gmdc.dataLists[kPositions].recordCount, 15);
+        EXPECT_EQ(s.gmdc.dataLists[kBones].recordCount, bodyEditing ? 15 : 12);
+        EXPECT_EQ(s.gmdc.dataLists[first + kBones].recordCount, bodyEditing ? 12 : 15);
+    }
 }
 
 TEST(ViewCommandRefusals, EachLeavesTheGmdcAsItWasAndSaysWhy)

@@ -49,13 +49,25 @@ DataList make_bone_assignment_list(std::int32_t records)
 
 namespace {
 
-std::vector<std::int16_t> triangle_faces(std::int32_t vertices, std::int32_t triangles)
+// One object group on data lists 0..lists-1 and one object on it whose triangles walk
+// through the vertices.
+void add_object(GmdcFile& g, std::int16_t lists, std::int32_t vertices, std::int32_t triangles, const char* name)
 {
-    std::vector<std::int16_t> faces;
+    ObjectGroup group;
+    for (std::int16_t i = 0; i < lists; ++i)
+        group.dataListIndices.push_back(i);
+    group.vertexCount = vertices;
+    group.activeCount = lists;
+    g.objectGroups.push_back(group);
+    GmdcObject obj;
+    obj.primitiveType = 2;
+    obj.objectGroupIndex = 0;
+    obj.name = name;
     for (std::int32_t t = 0; t < triangles; ++t)
         for (std::int32_t k = 0; k < 3; ++k)
-            faces.push_back(static_cast<std::int16_t>((t + k) % vertices));
-    return faces;
+            obj.faces.push_back(static_cast<std::int16_t>((t + k) % vertices));
+    obj.opacity = -1;
+    g.objects.push_back(obj);
 }
 
 } // namespace
@@ -79,23 +91,10 @@ GmdcFile make_body_mesh(std::int32_t vertices, std::int32_t triangles)
         g.dataLists.push_back(make_float_list(kIdentityMorphVertexDeltas, v, 3, 10.0f + static_cast<float>(r), r));
     g.dataLists[0].items = {0, 1, 2};
 
-    ObjectGroup group;
-    for (std::int16_t i = 0; i < 14; ++i)
-        group.dataListIndices.push_back(i);
-    group.vertexCount = v;
-    group.activeCount = 14;
-    group.list1 = {0, 1};
-    g.objectGroups.push_back(group);
-
-    GmdcObject body;
-    body.primitiveType = 2;
-    body.objectGroupIndex = 0;
-    body.name = "body";
-    body.faces = triangle_faces(v, triangles);
-    body.opacity = -1;
+    add_object(g, 14, v, triangles, "body");
+    g.objectGroups[0].list1 = {0, 1};
     for (std::int16_t b = 0; b < 40; ++b)
-        body.blockB.push_back(static_cast<std::int16_t>(b + 2));
-    g.objects.push_back(body);
+        g.objects[0].blockB.push_back(static_cast<std::int16_t>(b + 2));
 
     for (int k = 0; k < 65; ++k) {
         Transform t;
@@ -124,18 +123,7 @@ GmdcFile make_static_mesh(std::int32_t vertices, std::int32_t triangles)
     g.dataLists.push_back(make_float_list(kIdentityNormals, vertices, 3, 2.0f));
     g.dataLists.push_back(make_float_list(kIdentityTexCoords, vertices, 2, 3.0f));
     g.dataLists.push_back(make_float_list(kIdentityBumpNormals, vertices, 3, 6.0f));
-    ObjectGroup group;
-    group.dataListIndices = {0, 1, 2, 3};
-    group.vertexCount = vertices;
-    group.activeCount = 4;
-    g.objectGroups.push_back(group);
-    GmdcObject obj;
-    obj.primitiveType = 2;
-    obj.objectGroupIndex = 0;
-    obj.name = "teapot";
-    obj.faces = triangle_faces(vertices, triangles);
-    obj.opacity = -1;
-    g.objects.push_back(obj);
+    add_object(g, 4, vertices, triangles, "teapot");
     g.boundingVertices = {0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 2};
     g.boundingFaces = {0, 1, 2, 0, 2, 3};
     return g;

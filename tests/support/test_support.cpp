@@ -1,13 +1,11 @@
 #include "support/test_support.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace mw::test {
 
@@ -54,8 +52,8 @@ std::string read_file(const std::string& path)
 
 bool file_exists(const std::string& path)
 {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
 }
 
 std::string fixtures_dir()
@@ -63,8 +61,8 @@ std::string fixtures_dir()
     // MESHWRIGHT_FIXTURES names the folder for a checkout that is not beside it (a worktree).
     const char* env = std::getenv("MESHWRIGHT_FIXTURES");
     const std::string dir = env && *env ? env : std::string(MESHWRIGHT_SOURCE_DIR) + "/../shared/fixtures";
-    struct stat st {};
-    return ::stat(dir.c_str(), &st) == 0 ? dir : std::string();
+    std::error_code ec;
+    return std::filesystem::is_directory(dir, ec) ? dir : std::string();
 }
 
 } // namespace mw::test

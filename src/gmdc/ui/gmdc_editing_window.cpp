@@ -372,8 +372,7 @@ void GmdcEditingWindow::removeP5()
 
 void GmdcEditingWindow::saveGmdc()
 {
-    const QString path =
-        document_.dialogs().saveFile(this, tr("Save Gmdc"), QString::fromLatin1(kGmdcFilter), document_.gmdcPath());
+    const QString path = document_.askGmdcSavePath(this, tr("Save Gmdc"), document_.gmdcPath());
     if (!path.isEmpty())
         document_.saveGmdc(path);
 }

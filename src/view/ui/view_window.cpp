@@ -28,7 +28,7 @@ namespace mw {
 
 namespace {
 
-const char* const kGmdcFilter = "Sims 2 Mesh (*.simpe);;Sims 2 Mesh (*.5gd)";
+const char* const kGmdcOpenFilter = "Sims 2 Mesh (*.simpe);;Sims 2 Mesh (*.5gd);;Sims 2 Package (*.package)";
 
 template <typename W> W* named(W* widget, const char* objectName, const QString& accessible)
 {
@@ -328,18 +328,21 @@ void ViewWindow::loadMesh()
         host_.openFileName("Load Mesh", "Wavefront OBJ file (*.obj);;Half life model(*.smd)", lastFolder_);
     if (path.isEmpty())
         return;
-    remember(path);
-    if (path.endsWith(".obj"))
-        host_.loadMesh(path, false, viewOptions());
-    else if (path.endsWith(".SMD") || path.endsWith(".smd"))
-        host_.loadMesh(path, true, viewOptions());
-    scene_->reloadTextures(lastFolder_);
+    const bool smd = QFileInfo(path).suffix().compare(QLatin1String("smd"), Qt::CaseInsensitive) == 0;
+    if (!host_.loadMesh(path, smd, viewOptions()))
+        return;     // the host said why; the models are as they were
+    remember(path); // the textures follow the document's files (see registerViewWindows)
     refreshLists();
+}
+
+void ViewWindow::reloadTextures(const QString& meshFolder)
+{
+    scene_->reloadTextures(meshFolder);
 }
 
 void ViewWindow::loadGmdc()
 {
-    const QString path = host_.openFileName("Load Gmdc", kGmdcFilter, lastFolder_);
+    const QString path = host_.openFileName("Load Gmdc", kGmdcOpenFilter, lastFolder_);
     if (path.isEmpty())
         return;
     remember(path);
@@ -367,7 +370,7 @@ void ViewWindow::replaceOrAdd(bool replace)
     const ViewOptions options = viewOptions();
     if (!(replace ? host_.replaceModels(options) : host_.addModels(options)))
         return;
-    const QString path = host_.saveFileName("Save GMDC", kGmdcFilter, lastFolder_);
+    const QString path = host_.saveGmdcFileName("Save GMDC", lastFolder_);
     if (!path.isEmpty())
         host_.saveGmdc(path, options.bodyEditing);
     refreshLists();

@@ -37,6 +37,9 @@ class ViewWindow : public QMainWindow {
     void refreshScreen();
     // The folder of the last file loaded in this window (its file dialogs start there).
     const QString& lastFolder() const { return lastFolder_; }
+    // Builds the models' textures again, looking for their bitmaps in `meshFolder` first
+    // (the folder of the mesh file the models came from).
+    void reloadTextures(const QString& meshFolder);
 
   signals:
     // No usable OpenGL: the message was shown and this window closed.

@@ -20,7 +20,8 @@ class ViewWindowHost {
 
     // "Load Mesh": empties the GMDC, then reads an OBJ (`smd` false) or SMD file.
     virtual bool loadMesh(const QString& path, bool smd, const ViewOptions& options) = 0;
-    // "Load Gmdc": the GMDC's sections replaced; the models kept.
+    // "Load Gmdc": the GMDC's sections replaced; the models kept. A package offers its GMDC
+    // resources.
     virtual bool loadGmdc(const QString& path) = 0;
     // "Commit": model `model` (1-based) gets this sub-group and target object.
     virtual bool commitModel(int model, std::int16_t subGroup, std::int16_t targetObject) = 0;
@@ -28,7 +29,13 @@ class ViewWindowHost {
     virtual bool replaceModels(const ViewOptions& options) = 0;
     virtual bool addModels(const ViewOptions& options) = 0;
     // The save step after them: the body-mesh save with "Body Editing", else the GMDC writer.
+    // A path ending in ".package" writes the GMDC back into a copy of the package it came from.
     virtual bool saveGmdc(const QString& path, bool bodyEditing) = 0;
+    // The save dialog of that step (the program's offers the package the GMDC came from).
+    virtual QString saveGmdcFileName(const QString& caption, const QString& folder)
+    {
+        return saveFileName(caption, QStringLiteral("Sims 2 Mesh (*.simpe);;Sims 2 Mesh (*.5gd)"), folder);
+    }
     // "empty P5": the default clickable area as bounding mesh, no P5 entries.
     virtual bool emptyP5() = 0;
     // Written files that change no record: the SMD export and the OBJ test export.

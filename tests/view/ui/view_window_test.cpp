@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -228,6 +230,36 @@ TEST_F(ViewWindowTest, NoContextClosesOnlyTheViewWindow)
     main.findChild<QAction*>("mnuFile3D_view")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return view() && view()->findChild<SceneWidget*>()->glUsable(); }));
     EXPECT_EQ(dialogs_.messages().size(), 2);
+}
+
+// The 3D View draws models loaded anywhere (here through the document, as the main window
+// loads them) with the bitmaps of their own mesh file's folder.
+TEST_F(ViewWindowTest, TexturesComeFromTheLoadedMeshFolder)
+{
+    const std::string obj =
+        "mtllib m.mtl\ng sq\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\n"
+        "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nusemtl t\nf 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n";
+    for (const char* folder : {"red", "blue"}) {
+        QDir(dir_.path()).mkdir(folder);
+        const QString base = dir_.filePath(folder) + "/";
+        test::write_file((base + "m.obj").toStdString(), obj);
+        test::write_file((base + "m.mtl").toStdString(), "newmtl t\nmap_Kd t.png\n");
+        QImage bitmap(4, 4, QImage::Format_RGB32);
+        bitmap.fill(QColor(folder));
+        ASSERT_TRUE(bitmap.save(base + "t.png"));
+    }
+    MainWindow main(document_);
+    ASSERT_TRUE(document_.loadMesh(dir_.filePath("red/m.obj")));
+    main.findChild<QAction*>("mnuFile3D_view")->trigger();
+    auto* scene = main.findChild<ViewWindow*>()->findChild<SceneWidget*>();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(scene));
+    const auto middle = [scene] {
+        const QImage image = scene->grabFramebuffer();
+        return image.pixel(image.width() / 2, image.height() / 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(middle(), 0xFF0000u);
+    ASSERT_TRUE(document_.loadMesh(dir_.filePath("blue/m.obj"))); // the same names, another folder
+    EXPECT_EQ(middle(), 0x0000FFu);
 }
 
 } // namespace
