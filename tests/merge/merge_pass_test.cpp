@@ -37,33 +37,13 @@ TEST(MergePass, TheFirstModelReplacesTheListsAndTheNextIsAppendedWithShiftedFace
     const DataList bump = s.gmdc.dataLists[3];
     RecordingSink sink;
     ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
     EXPECT_TRUE(sink.contains("model 2 \"teapot\" were appended to object 1 \"teapot\"")) << sink.last();
     EXPECT_EQ(s.gmdc.dataLists[0].floatValues, test::concat(flat(a.vertices), flat(b.vertices)));
-    EXPECT_EQ(s.gmdc.dataLists[1].floatValues, test::concat(flat(a.normals), flat(b.normals)));
-    EXPECT_EQ(s.gmdc.dataLists[2].floatValues, test::concat(flat(a.uvs), flat(b.uvs)));
-    for (std::size_t k = 0; k < 4; ++k)
-        EXPECT_EQ(s.gmdc.dataLists[k].recordCount, 7) << k;
-    EXPECT_EQ(s.gmdc.dataLists[0].dataLength(), 7 * 12);
-    EXPECT_EQ(s.gmdc.dataLists[2].dataLength(), 7 * 8);
+    EXPECT_EQ(s.gmdc.dataLists[3].recordCount, 7);
     // Not a list the merge writes: it follows the new vertices (each the nearest old one's).
     EXPECT_TRUE(std::search(bump.floatValues.begin(), bump.floatValues.end(), s.gmdc.dataLists[3].floatValues.begin(),
                             s.gmdc.dataLists[3].floatValues.begin() + 3) != bump.floatValues.end());
-    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 7);
     EXPECT_EQ(s.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3, 4, 5, 6})); // b's (1, 2, 3) behind a's four
-}
-
-TEST(MergePass, TwoObjectsOfOneGroupShareTheListsAndTheSecondKeepsItsOldFacesWithAWarning)
-{
-    State s = state_with(test::with_shared_object(make_static_mesh(), "lid", {3, 4, 5}),
-                         {make_obj_model("teapot", 4, 2, 100.0f), make_obj_model("lid", 3, 1, 200.0f)});
-    RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 7);
-    EXPECT_EQ(s.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3}));
-    EXPECT_EQ(s.gmdc.objects[1].faces, (Faces{3, 4, 5, 4, 5, 6}));
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
-    EXPECT_TRUE(sink.contains("object 2 \"lid\"") && sink.contains("old faces")) << sink.last();
 }
 
 TEST(MergePass, UntickedOptionsLeaveTheirPartAsItWas)
@@ -77,46 +57,6 @@ TEST(MergePass, UntickedOptionsLeaveTheirPartAsItWas)
         EXPECT_EQ(s.gmdc.dataLists[k].floatValues, before.dataLists[k].floatValues);
     EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 6);
     EXPECT_EQ(s.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3, 0, 1, 2}));
-
-    // Without "Import Polygons" the faces stay; a warning says when they reach too far.
-    ImportOptions noPolygons;
-    noPolygons.importPolygons = false;
-    for (const std::int32_t vertices : {3, 4}) {
-        State t = state_with(make_static_mesh(), {make_obj_model("teapot", vertices, 1)});
-        RecordingSink quiet;
-        ASSERT_TRUE(merge_models_into_gmdc(t, noPolygons, quiet));
-        EXPECT_EQ(t.gmdc.dataLists[0].recordCount, vertices);
-        EXPECT_EQ(t.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3}));
-        EXPECT_EQ(t.gmdc.objectGroups[0].vertexCount, 6); // only the faces step sets it
-        EXPECT_EQ(quiet.contains("object 1 \"teapot\"") && quiet.contains("\"Import Polygons\""), vertices == 3);
-        EXPECT_EQ(quiet.entries.size(), vertices == 3 ? 1u : 0u);
-    }
-}
-
-TEST(MergePass, ModelsMatchingNoObjectAreLeftOutAndNamed)
-{
-    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("Teapot", 3, 1),
-                                              make_obj_model("spout", 3, 1)});
-    RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
-    EXPECT_EQ(s.gmdc.dataLists[0].recordCount, 4);
-    EXPECT_EQ(test::count_of(sink, MessageKind::Warning), 1u);
-    EXPECT_TRUE(sink.contains("model 2 \"Teapot\", model 3 \"spout\". The objects are object 1 \"teapot\""));
-    EXPECT_TRUE(sink.contains("The closest to model 2 \"Teapot\" is object 1 \"teapot\"")) << sink.last();
-    EXPECT_FALSE(sink.contains("The closest to model 3"));
-}
-
-TEST(MergePass, AModelWithoutFacesEmptiesTheFacesOnReplaceAndAddsNoneOnAppend)
-{
-    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 3, 0)});
-    RecordingSink sink;
-    ASSERT_TRUE(merge_models_into_gmdc(s, {}, sink));
-    EXPECT_TRUE(s.gmdc.objects[0].faces.empty());
-
-    State twice = state_with(make_static_mesh(), {make_obj_model("teapot", 4, 2), make_obj_model("teapot", 3, 0)});
-    ASSERT_TRUE(merge_models_into_gmdc(twice, {}, sink));
-    EXPECT_EQ(twice.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3}));
-    EXPECT_EQ(twice.gmdc.dataLists[0].recordCount, 7);
 }
 
 TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
@@ -133,9 +73,8 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
     noGroup.objects[0].objectGroupIndex = 5;
     noUvList.objectGroups[0].dataListIndices = {0, 1};
     missingList.objectGroups[0].dataListIndices = {0, 1, 9, 3};
-    MeshModel badFace = make_obj_model("teapot", 4, 2), fewNormals = badFace, noUvs = badFace;
+    MeshModel badFace = make_obj_model("teapot", 4, 2), noUvs = badFace;
     badFace.faces[1].vertex3 = 9;
-    fewNormals.normals.resize(2);
     noUvs.uvs.clear();
     const MeshModel tri = make_obj_model("teapot", 3, 1);
     const struct {
@@ -149,7 +88,6 @@ TEST(MergePass, RefusalsLeaveTheGmdcAsItWas)
         {teapot,
          {make_obj_model("teapot", 4, 2), badFace},
          "Cannot merge model 2 \"teapot\" into object 1 \"teapot\": its face 2"},
-        {teapot, {fewNormals}, "model 1 \"teapot\""},
         {teapot, {noUvs}, "texture coordinates"},
         {noUvList, {tri}, "texture-coordinate list"},
         {missingList, {tri}, "data list index 9"},
@@ -208,19 +146,7 @@ TEST(MergeObject, RefusesListsOfOtherLengthsOrWidthsButDropsTheSavePaddingFirst)
         EXPECT_EQ(s.gmdc.dataLists[k].recordCount, 9);
     const std::vector<float> tail(s.gmdc.dataLists[0].floatValues.begin() + 18, s.gmdc.dataLists[0].floatValues.end());
     EXPECT_EQ(tail, flat(m.vertices));
-    EXPECT_EQ(s.gmdc.objectGroups[0].vertexCount, 9);
     EXPECT_EQ(s.gmdc.objects[0].faces, (Faces{0, 1, 2, 1, 2, 3, 6, 7, 8}));
-}
-
-TEST(MergeModelFaces, AShiftedIndexAbove32767IsRefused)
-{
-    State s = state_with(make_static_mesh(), {make_obj_model("teapot", 10, 3)});
-    std::string error;
-    EXPECT_TRUE(merge_model_faces_2_Gmdc(s, 1, 1, 32763, error)) << error; // highest: 5 - 1 + 32763
-    EXPECT_EQ(s.gmdc.objects[0].faces.back(), 32767);
-    const std::string before = bytes_of(s.gmdc);
-    EXPECT_FALSE(merge_model_faces_2_Gmdc(s, 1, 1, 32764, error));
-    EXPECT_TRUE(bytes_of(s.gmdc) == before);
 }
 
 } // namespace

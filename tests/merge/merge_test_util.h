@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,13 +69,6 @@ inline std::vector<std::int32_t> values(std::initializer_list<std::uint32_t> bit
     for (const std::uint32_t b : bits)
         out.push_back(static_cast<std::int32_t>(b));
     return out;
-}
-
-// How many messages of `kind` the sink holds.
-inline std::size_t count_of(const RecordingSink& sink, MessageKind kind)
-{
-    return static_cast<std::size_t>(
-        std::count_if(sink.entries.begin(), sink.entries.end(), [&](const auto& e) { return e.kind == kind; }));
 }
 
 // `m` aimed at sub-group `subGroup` of object `object` (both 1-based), as the 3D view's

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace mw {
 namespace {
 
@@ -23,29 +21,6 @@ TEST(Nearest, PicksByPositionThenNormalThenTextureCoordinate)
                              {0, 0, 1, 0, 0.1f, 0.9f, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 1},
                              {0, 0, 0.5f, 0, 0.4f, 0, 0.1f, 0, 0.5f, 0, 0, 0}};
     EXPECT_EQ(nearest_vertices(old, query), (std::vector<std::int32_t>{3, 0, 2, 1, 2, 0}));
-}
-
-TEST(Nearest, GridAgreesWithASearchOfEveryVertex)
-{
-    VertexSet from, to;
-    std::uint32_t seed = 12345;
-    auto next = [&] { return static_cast<float>((seed = seed * 1103515245u + 12345u) >> 8 & 0xFFFF) / 6553.6f; };
-    for (int i = 0; i < 3500; ++i)
-        (i < 3000 ? from : to)
-            .positions.insert((i < 3000 ? from : to).positions.end(), {next(), next() * 0.1f, next()});
-    auto distance = [&](std::size_t i, std::size_t j) {
-        float d = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            d += std::pow(to.positions[3 * j + k] - from.positions[3 * i + k], 2.0f);
-        return std::sqrt(d);
-    };
-    const std::vector<std::int32_t> got = nearest_vertices(from, to);
-    for (std::size_t j = 0; j < to.size(); ++j) {
-        float best = INFINITY;
-        for (std::size_t i = 0; i < from.size(); ++i)
-            best = std::min(best, distance(i, j));
-        EXPECT_NEAR(distance(static_cast<std::size_t>(got[j]), j), best, 2e-4f) << "vertex " << j;
-    }
 }
 
 // The body mesh after an edit that kept old vertices 7, 2, 2 and 9, in that order, and
@@ -105,7 +80,7 @@ TEST(FollowNewVertices, EveryListTheEditLeftTakesItsNearestOldVertexRecord)
     EXPECT_FALSE(sink.has(MessageKind::Warning));
 }
 
-TEST(FollowNewVertices, KeepListsOrAnUnchangedVertexCountLeavesEveryList)
+TEST(FollowNewVertices, KeepListsLeavesEveryList)
 {
     const GmdcFile before = body_with_sparse_morph();
     GmdcFile after = edited(before);
@@ -114,17 +89,7 @@ TEST(FollowNewVertices, KeepListsOrAnUnchangedVertexCountLeavesEveryList)
     follow_new_vertices(before, after, true, sink);
     EXPECT_TRUE(after == edit);
     ASSERT_TRUE(sink.has(MessageKind::Warning));
-    for (const char* name : {"Datalist #4 ", "Datalist #7 (bone assignments)", "Datalist #8 (bone weights)",
-                             "Datalist #9 (morph target indices)", "Datalist #14 "})
-        EXPECT_TRUE(sink.contains(name)) << name;
-
-    GmdcFile moved = before;
-    moved.dataLists[0].floatValues[0] = 99.0f; // moved, not added or removed
-    const GmdcFile unchanged = moved;
-    RecordingSink quiet;
-    follow_new_vertices(before, moved, false, quiet);
-    EXPECT_TRUE(moved == unchanged);
-    EXPECT_TRUE(quiet.empty());
+    EXPECT_TRUE(sink.contains("Datalist #4 ") && sink.contains("Datalist #14 ")) << sink.last();
 
     // The merge pass passes "keep lists" on: the bump-map normals keep their 6 records.
     State kept = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});

@@ -25,10 +25,10 @@ std::string quote(const std::string& s)
 }
 #endif
 
-CliRun run_program(const std::string& program, const std::string& args, bool stderrIntoOut)
+CliRun run_program(const std::string& program, const std::string& args)
 {
     TempDir dir;
-    const std::string redirect = stderrIntoOut ? " 2>&1" : " 2>" + quote(dir.file("stderr"));
+    const std::string redirect = " 2>" + quote(dir.file("stderr"));
 #ifdef _WIN32
     std::string native = program;
     for (char& c : native)
@@ -52,8 +52,7 @@ CliRun run_program(const std::string& program, const std::string& args, bool std
     const int status = ::pclose(p);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    if (!stderrIntoOut)
-        run.err = read_file(dir.file("stderr"));
+    run.err = read_file(dir.file("stderr"));
 #ifdef _WIN32
     // The console's line ends are CR LF here; the tests expect the program's own.
     for (std::string* text : {&run.out, &run.err})
@@ -63,9 +62,9 @@ CliRun run_program(const std::string& program, const std::string& args, bool std
     return run;
 }
 
-CliRun cli(const std::string& args, bool stderrIntoOut)
+CliRun cli(const std::string& args)
 {
-    return run_program(MESHWRIGHT_CLI_PATH, args, stderrIntoOut);
+    return run_program(MESHWRIGHT_CLI_PATH, args);
 }
 
 CliRun cli(std::initializer_list<std::string> args)

@@ -12,13 +12,11 @@ struct CliRun {
     std::string err;
 };
 
-// Runs `program` with `args`, already quoted for the shell; standard error is collected
-// into `err` (or into `out`, in the order the program wrote, with `stderrIntoOut`).
-CliRun run_program(const std::string& program, const std::string& args, bool stderrIntoOut = false);
+// Runs `program` with `args`, already quoted for the shell.
+CliRun run_program(const std::string& program, const std::string& args);
 
-// Runs meshwright-cli with `args`, already quoted for the shell. With `stderrIntoOut`,
-// standard error is collected into `out` too, in the order the program wrote.
-CliRun cli(const std::string& args, bool stderrIntoOut = false);
+// Runs meshwright-cli with `args`, already quoted for the shell.
+CliRun cli(const std::string& args);
 // Runs meshwright-cli with each of `args` quoted for the shell.
 CliRun cli(std::initializer_list<std::string> args);
 

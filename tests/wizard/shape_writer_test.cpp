@@ -41,16 +41,4 @@ TEST(ShapeWriter, FixedPartThenOnePartPerObject)
                 .raw(std::string(9, '\0'));
         EXPECT_EQ(bytes_of(names), expected.str()) << k << " parts";
     }
-    EXPECT_EQ(bytes_of({"chair"}).size(), 188u);
-}
-
-TEST(ShapeWriter, ANameOver255CharactersIsRefused)
-{
-    EXPECT_EQ(bytes_of({std::string(255, 'n')}).size(), 162u + 21u + 255u);
-    ShpeFile shape;
-    initShape(shape);
-    setShapeParts(shape, {"ok", std::string(256, 'n')});
-    std::string out, error;
-    EXPECT_FALSE(serializeShape(shape, out, error));
-    EXPECT_NE(error.find("256 characters"), std::string::npos) << error;
 }
