@@ -1,6 +1,6 @@
 // Where a reader's text comes from: bytes the caller already holds, or a file read block
 // by block so that a large mesh never sits in memory whole. LineReader cuts either into
-// the lines the readers walk, exactly as for_each_line cuts one string.
+// the lines the readers walk, the same lines whatever the blocks.
 #pragma once
 
 #include "core/message_sink.h"
@@ -71,8 +71,8 @@ class FileSource final : public TextSource {
     int error_ = 0; // errno of a failed read
 };
 
-// The lines of a source, as for_each_line gives them for the whole text at once: CR LF,
-// a lone CR and a lone LF each end a line, and one empty line follows the last. A UTF-8
+// The lines of a source: CR LF, a lone CR and a lone LF each end a line, and one empty
+// line follows the last ("a", CR LF, "b", CR LF gives "a", "b", ""). A UTF-8
 // byte-order mark at the start is skipped; the editors of Windows write one.
 class LineReader {
   public:

@@ -6,7 +6,6 @@
 #include "mesh/fast_tokens.h"
 #include "mesh/mesh_text.h"
 #include "mesh/numbers.h"
-#include "mesh/text_lines.h"
 #include "mesh/tokens.h"
 #include "support/test_support.h"
 
@@ -58,10 +57,6 @@ TEST(TextInput, EveryLineEndCountsOnceWhateverTheBlocks)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        if (!c.text.starts_with(kBom)) {
-            const std::vector<std::string_view> whole = split_lines(c.text);
-            EXPECT_EQ(Lines(whole.begin(), whole.end()), c.lines);
-        }
         for (std::size_t size : {1, 2, 3, 64}) {
             BlockSource source(c.text, size);
             LineReader reader(source);
@@ -112,21 +107,6 @@ TEST(TextInput, EmptyAndMissingFilesAreRefusedInPlainWords)
     EXPECT_FALSE(read_smd(state, "/nonexistent-folder/mesh.smd", sink));
     EXPECT_EQ(sink.last().rfind("Error #:  53 File not found. ", 0), 0u) << sink.last();
     EXPECT_TRUE(sink.contains("no such file as /nonexistent-folder/mesh.smd"));
-
-    // The whole-file loader refuses alike and keeps the lines it held.
-    TempDir dir;
-    write_file(dir.file("good.txt"), "first\r\nsecond\r\n");
-    write_file(dir.file("empty.txt"), "");
-    TextLines lines;
-    ASSERT_TRUE(load_text_lines(dir.file("good.txt"), lines, sink));
-    ASSERT_EQ(lines.size(), 3u);
-    for (const auto& [path, says] : {std::pair{dir.file("missing.txt"), "Error #:  53 File not found"},
-                                     std::pair{dir.file("empty.txt"), "Error #:  62"}, std::pair{dir.path(), ""}}) {
-        sink.clear();
-        EXPECT_FALSE(load_text_lines(path, lines, sink)) << path;
-        EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
-        EXPECT_EQ(lines[1], "second");
-    }
 }
 
 TEST(Tokens, RunsOfSpacesAndTabsSeparateAndOnlyTheLastTokenKeepsItsComma)
