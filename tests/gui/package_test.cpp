@@ -107,18 +107,5 @@ TEST_F(PackageTest, RefusedLoadsAndSavesChangeNothing)
     EXPECT_TRUE(dialogs.messages().last().contains(QLatin1String("not loaded from a package")));
 }
 
-TEST_F(PackageTest, TheFixturePackageLoadsWithoutAChooserAndSavesBack)
-{
-    const std::string package = fixtures_dir() + "/gmdc/teapot_model.package";
-    if (fixtures_dir().empty() || !file_exists(package))
-        GTEST_SKIP() << "no fixture package";
-    ASSERT_TRUE(document->loadGmdc(q(package)));
-    EXPECT_EQ(dialogs.count("choose"), 0);
-    ASSERT_TRUE(document->saveGmdc(q(dir.file("plain.5gd"))));
-    ASSERT_TRUE(document->saveGmdc(q(dir.file("copy.package"))));
-    expectCopy(read_file(package), read_file(dir.file("copy.package")), document->packageResource(),
-               read_file(dir.file("plain.5gd")));
-}
-
 } // namespace
 } // namespace mw::test

@@ -37,5 +37,47 @@ TEST(ObjRoundTrip, RealFilesComeBackByteForByte)
     EXPECT_FALSE(sink.has(MessageKind::Warning)) << sink.last();
 }
 
+// Objects 1 and 3 are named "a", object 2 "b", each in an object group of its own.
+GmdcFile objects_a_b_a()
+{
+    GmdcFile g = test::make_static_mesh(6, 4);
+    g.dataLists.resize(8);
+    for (std::size_t k = 0; k < 4; ++k)
+        g.dataLists[4 + k] = test::make_float_list(g.dataLists[k].identity, 5, k == 2 ? 2 : 3, 20.0f);
+    ObjectGroup group = g.objectGroups[0];
+    group.dataListIndices = {4, 5, 6, 7};
+    group.vertexCount = 5;
+    g.objectGroups = {g.objectGroups[0], group, group};
+    g.objects.resize(3, g.objects[0]);
+    for (std::int32_t o = 1; o < 3; ++o) {
+        g.objects[o].objectGroupIndex = o;
+        g.objects[o].faces = {0, 1, 2, 2, 3, 4};
+    }
+    g.objects[0].name = g.objects[2].name = "a";
+    g.objects[1].name = "b";
+    return g;
+}
+
+TEST(MatchByName, KthModelGoesIntoKthObjectOfItsName)
+{
+    const struct {
+        std::vector<std::string> models;     // model k holds k triangles
+        std::vector<std::size_t> faceCounts; // of objects 1 to 3 after the merge
+        const char* message;
+    } cases[] = {{{"a", "b", "a"}, {3, 6, 9}, "Rebuilt"},
+                 {{"a", "a", "a"}, {3, 6, 15}, "model 3 \"a\" were appended to object 3 \"a\""}};
+    for (const auto& c : cases) {
+        std::vector<MeshModel> models;
+        for (std::size_t k = 0; k < c.models.size(); ++k)
+            models.push_back(test::make_obj_model(c.models[k], 4, static_cast<std::int32_t>(k) + 1));
+        State s = test::state_with(objects_a_b_a(), models);
+        RecordingSink sink;
+        EXPECT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
+        for (std::size_t o = 0; o < 3; ++o)
+            EXPECT_EQ(s.gmdc.objects[o].faces.size(), c.faceCounts[o]) << c.message << ", object " << o + 1;
+        EXPECT_TRUE(sink.contains(c.message)) << sink.last();
+    }
+}
+
 } // namespace
 } // namespace mw

@@ -123,21 +123,6 @@ TEST(Package, OverQfsLimitIsStoredPlainAndLeavesTheDir)
     EXPECT_EQ(q.resources[1].storedSize, huge.size());
 }
 
-TEST(Package, WritesOverTheFileItWasReadFrom)
-{
-    test::TempDir dir;
-    const std::string path = dir.file("same.package");
-    test::write_file(path, build_package(two_resources(), false));
-    Package p;
-    std::string error;
-    ASSERT_TRUE(readPackage(path, p, error)) << error;
-    ASSERT_TRUE(writePackage(p, {{0, "new"}}, path, error)) << error;
-    Package q;
-    ASSERT_TRUE(readPackage(path, q, error)) << error;
-    EXPECT_EQ(bytes_of(q, 0), "new");
-    EXPECT_EQ(bytes_of(q, 1), kSquashed);
-}
-
 struct Damage {
     const char* name;
     std::function<void(std::string&)> apply;
