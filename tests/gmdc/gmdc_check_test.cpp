@@ -91,12 +91,5 @@ TEST(Check, SoundFilesAndTheSavePaddingGiveNoFinding)
     }
 }
 
-TEST(Check, MorphNamesLeaveOutTheBaseShape)
-{
-    GmdcFile g;
-    g.namePairs = {{"", ""}, {"fatbot", "fat"}, {"", "preg"}};
-    EXPECT_EQ(morph_names(g), (std::vector<std::string>{"fatbot/fat", "/preg"}));
-}
-
 } // namespace
 } // namespace mw

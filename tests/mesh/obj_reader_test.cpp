@@ -239,16 +239,10 @@ TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
     ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", options).ok);
     EXPECT_EQ(read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
     EXPECT_EQ(read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
-    // A folder that cannot be written is reported once, and the read succeeds.
-    options.dumpFolder = dumps.file("missing/folder");
-    const TextRead unwritable = read_obj_text(kTriangle + kFace, "", options);
-    EXPECT_TRUE(unwritable.ok);
-    EXPECT_EQ(unwritable.sink.entries.size(), 2u);
-    EXPECT_TRUE(unwritable.sink.contains("Cannot write the dump files")) << unwritable.sink.last();
 }
 
 // Files made by other tools read whole, every model holding together; the last has
-// neither normals nor texture coordinates, and the normals are missed first.
+// neither normals nor texture coordinates.
 TEST(ObjReaderFixtures, OtherToolsFilesReadWhole)
 {
     const std::string dir = fixtures_dir();
@@ -259,8 +253,6 @@ TEST(ObjReaderFixtures, OtherToolsFilesReadWhole)
         EXPECT_EQ(read_obj_text(text).ok, name != std::string("cornell_box.obj")) << name;
         EXPECT_EQ(fuzz::check_obj(text), "") << name;
     }
-    EXPECT_EQ(read_obj_text(read_file(dir + "/obj/cornell_box.obj")).sink.last(),
-              "OBJ file doesn't include vertex normals! You must have these included");
 }
 
 } // namespace

@@ -9,9 +9,7 @@
 #include "mesh/tokens.h"
 #include "support/test_support.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace mw::test {
