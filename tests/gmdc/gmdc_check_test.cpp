@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{[](GmdcFile& g) { g.p5Entries[0].faces[0] = -1; }, true, "P5 sec #1"},
         BrokenCase{[](GmdcFile& g) { g.dataLists[4].floatValues[7] = NAN; }, true,
                    "Datalist #5 (morph vertex deltas): value 8 is not a finite number"},
-        BrokenCase{[](GmdcFile& g) { g.transforms[3].location[1] = INFINITY; }, true, "P4 transform #4"},
+        BrokenCase{[](GmdcFile& g) { g.transforms[0].location[1] = INFINITY; }, true, "P4 transform #1"},
         BrokenCase{[](GmdcFile& g) { shorten(g.dataLists[4], 13, 3); }, false, "different numbers of records"},
         BrokenCase{[](GmdcFile& g) { g.dataLists[7].floatValues[5] = 1.5f; }, false, "outside 0..1"}));
 

@@ -140,6 +140,7 @@ const Damage kDamages[] = {
     {"not_a_package", [](std::string& f) { f[0] = 'X'; }, "DBPF"},
     {"index_past_the_end", [](std::string& f) { set_u32(f, 40, static_cast<std::uint32_t>(f.size() - 30)); }, "index"},
     {"truncated_index", [](std::string& f) { f.resize(f.size() - 1); }, "index"},
+    {"index_over_the_header", [](std::string& f) { set_u32(f, 40, 8); }, "entries at byte 8"},
     {"hole_index_past_the_end",
      [](std::string& f) {
          set_u32(f, 48, 2);
