@@ -109,7 +109,9 @@ TEST(GmdcDamaged, EachFaultIsNamedWithItsPlace)
         {values.str(), "while reading the values of data list 1"},
         {faces.str(), "while reading the faces of object 1"},
         {with_counts({0, 0, 0, 3}) + std::string(4, '\0'), "while reading the transforms"},
-        {name.str(), "while reading the name of object 1"},
+        {name.str(), "while reading the name of object 1 (200 bytes from byte "},
+        {with_counts({0, 2, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0}), "the data-list indices of object group 2 ("},
+        {with_counts({0, 1, 0, 0, 0, 0, 0, 0, -2}), "it has a negative object count (-2)"},
         {length, "data list 1 has a data length of 10 bytes, which is not a multiple of 4"},
     };
     for (const auto& c : cases)
