@@ -77,7 +77,7 @@ std::string refusal(State& s, std::int16_t mode, int object = 1)
 
 } // namespace
 
-TEST(SmdWriter, MultipleBoneLayoutLineByLine)
+TEST(SmdWriter, BothVertexLineLayoutsLineByLine)
 {
     State s = make_state();
     const std::string text = text_of(s, kSmdMultipleBones);
@@ -101,11 +101,8 @@ TEST(SmdWriter, MultipleBoneLayoutLineByLine)
     // A second byte of FF ends the links, whatever follows.
     s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0x0302FF01u);
     EXPECT_NE(text_of(s, kSmdMultipleBones).find("0.87500000 1  7 0.60\r\n"), std::string::npos);
-}
 
-TEST(SmdWriter, SingleBoneLayoutTakesByteZeroOnly)
-{
-    State s = make_state();
+    s = make_state();
     // The single-bone layout needs no weight list: a one-float list does not matter.
     s.gmdc.dataLists[5].floatValues = {1, 1, 1};
     // The bone, two spaces, then the vertex as in the other layout.
