@@ -60,12 +60,8 @@ TEST(CliPackage, ReadingCommandsTakeAPackageAndInfoListsIt)
     const nlohmann::json j = nlohmann::json::parse(cli({"info", "--json", f("two.package")}).out);
     ASSERT_EQ(j["resources"].size(), 4u); // the DIR last
     EXPECT_EQ(j["gmdcResources"][1]["gmdc"]["dataListCount"], 14);
-}
 
-TEST(CliPackage, RefusesWhatItCannotDo)
-{
-    CliFiles f;
-    write_file(f("two.package"), package_of({read_file(f("static.5gd")), read_file(f("body.5gd"))}));
+    // Refused: two GMDCs and no --resource, a resource that is no GMDC, saving a new package.
     const CliRun several = cli({"to-obj", f("two.package"), "-o", f("x.obj")});
     EXPECT_EQ(several.status, 1);
     EXPECT_NE(several.err.find("--resource"), std::string::npos) << several.err;

@@ -1,7 +1,10 @@
 // meshwright-cli's arguments, exit statuses and messages, run as a separate process: help,
-// usage errors (2) and refused operations (1), each leaving every file as it was.
+// usage errors (2) and refused operations (1), each leaving every file as it was; the
+// reports of info and check.
+#include "gmdc/gmdc_test_util.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
+#include "support/gmdc_builders.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -49,6 +52,10 @@ TEST(CliUsage, UsageErrorsAndRefusalsSayWhyAndWriteNothing)
          1,
          "Error: to many bones in smd for this gmdc file.\n"},
         {{"add", "top.obj", "body.5gd", "-o", "x.5gd", "--assign", "1=1", "--body-editing"}, 1, "as a body mesh"},
+        // edit is all or nothing, its last edit refused too
+        {{"edit", "body.5gd", "-o", "body.5gd", "--vertex-count", "1=abc"}, 1, "Nothing was saved"},
+        {{"edit", "body.5gd", "-o", "body.5gd", "--opacity", "nosuch=1"}, 1, "Nothing was saved"},
+        {{"edit", "body.5gd", "-o", "body.5gd", "--name", "1=ok", "--clear-datalist", "0"}, 1, "Nothing was saved"},
     };
     for (const Case& c : cases) {
         CliFiles f;
@@ -79,6 +86,24 @@ TEST(CliInfo, TextAndJsonCarryTheFilesFacts)
     const nlohmann::json cut = nlohmann::json::parse(r.out);
     EXPECT_EQ(cut["ok"], false);
     EXPECT_NE(cut["messages"].back()["text"].get<std::string>().find("truncated"), std::string::npos) << r.out;
+}
+
+TEST(CliCheck, ExitStatusOneOnlyForAFault)
+{
+    const CliFiles f;
+    GmdcFile broken = make_static_mesh();
+    broken.objects[0].faces[0] = 6;
+    write_file(f("broken.5gd"), serialized(broken));
+    EXPECT_EQ(nlohmann::json::parse(cli({"check", f("body.5gd"), "--json"}).out)["warnings"], 1);
+    const CliRun r = cli({"check", f("broken.5gd"), "--json"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["faults"], 1);
+    const CliRun text = cli({"check", f("broken.5gd")});
+    EXPECT_NE(text.out.find("fault: object #1 \"teapot\": face index 6 at position 1"), std::string::npos) << text.out;
+    // A save reports the same finding and still succeeds.
+    const CliRun resave = cli({"resave", f("broken.5gd"), f("out.5gd")});
+    EXPECT_EQ(resave.status, 0);
+    EXPECT_NE(resave.err.find("face index 6 at position 1"), std::string::npos) << resave.err;
 }
 
 } // namespace
