@@ -12,12 +12,10 @@
 namespace mw::test {
 namespace {
 
-const std::string kShape = "a shape resource beside the GMDC";
-
 // A package holding `gmdcs` (compressed) after a plain shape resource.
 std::string package_of(const std::vector<std::string>& gmdcs)
 {
-    std::vector<BuiltResource> resources = {{kTypeShpe, 0x1C050000, 1, 0, kShape, false}};
+    std::vector<BuiltResource> resources = {{kTypeShpe, 0x1C050000, 1, 0, "a shape resource", false}};
     for (std::size_t k = 0; k < gmdcs.size(); ++k)
         resources.push_back({kTypeGmdc, 0x1C050000, static_cast<std::uint32_t>(2 + k), 0, gmdcs[k], true});
     return build_package(resources, true);
