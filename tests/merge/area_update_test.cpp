@@ -25,9 +25,7 @@ TEST(AreaUpdate, EachGroupOnceAndEveryObjectsFacesShiftedToItsGroup)
 
     std::string error;
     ASSERT_TRUE(rebuild_area_from_objects(g, error)) << error;
-    std::vector<float> vertices = g.dataLists[0].floatValues;
-    vertices.insert(vertices.end(), g.dataLists[4].floatValues.begin(), g.dataLists[4].floatValues.end());
-    EXPECT_EQ(g.boundingVertices, vertices);
+    EXPECT_EQ(g.boundingVertices, test::concat(g.dataLists[0].floatValues, g.dataLists[4].floatValues));
     EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3, 6, 5, 4, 3, 2, 1}));
 
     // Face indices are 16-bit: 32767 vertices fit, one more does not.

@@ -14,22 +14,16 @@ namespace {
 
 using test::make_body_mesh_30;
 
-GmdcFile saved(State& s, RecordingSink& sink)
-{
-    const test::TempDir dir;
-    GmdcFile g;
-    EXPECT_TRUE(save_body_gmdc(s, dir.file("body.5gd"), sink)) << sink.last();
-    EXPECT_EQ(sink.last(), "Save Complete");
-    EXPECT_TRUE(readGmdc(g, dir.file("body.5gd"), sink)) << sink.last();
-    return g;
-}
-
 TEST(BodyMeshSave, A30ListBodyMeshIsWrittenWith15ListsAndIndices10To14)
 {
     State s = test::state_with(make_body_mesh_30(), {});
     const GmdcFile before = s.gmdc;
     RecordingSink sink;
-    const GmdcFile back = saved(s, sink);
+    const test::TempDir dir;
+    ASSERT_TRUE(save_body_gmdc(s, dir.file("body.5gd"), sink)) << sink.last();
+    EXPECT_EQ(sink.last(), "Save Complete");
+    GmdcFile back;
+    ASSERT_TRUE(readGmdc(back, dir.file("body.5gd"), sink)) << sink.last();
     EXPECT_TRUE(sink.contains("drops the morphs \"auskin/skin\", \"/empty first\", \"a/\".")) << sink.entries[0].text;
     ASSERT_EQ(back.dataLists.size(), 15u);
     EXPECT_EQ(back.dataLists[9].floatValues, before.dataLists[9].floatValues);

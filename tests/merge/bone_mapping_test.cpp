@@ -11,8 +11,6 @@
 namespace mw {
 namespace {
 
-using test::bytes_of;
-using test::Link;
 using test::make_body_mesh;
 using test::make_multi_bone_model;
 using test::make_one_bone_model;
@@ -25,26 +23,9 @@ State smd_state(MeshModel m, GmdcFile g = make_body_mesh())
     return test::state_with(std::move(g), {test::assigned(std::move(m), 1, 1)}, 2);
 }
 
-ViewOptions xsi()
-{
-    ViewOptions o;
-    o.usingXsiModTool = true;
-    return o;
-}
-
-void expect_too_many_bones(State& s, const ViewOptions& options, const std::string& part)
-{
-    const std::string before = bytes_of(s.gmdc);
-    RecordingSink sink;
-    EXPECT_FALSE(replace_models(s, options, sink));
-    EXPECT_TRUE(bytes_of(s.gmdc) == before);
-    ASSERT_EQ(sink.entries.size(), 2u);
-    EXPECT_EQ(sink.entries[0].text, "Error: to many bones in smd for this gmdc file.");
-    EXPECT_NE(sink.entries[1].text.find(part), std::string::npos) << sink.entries[1].text;
-}
-
 TEST(BoneMapping, EachBoneGetsTheLastSlotHoldingItAndEachVertexItsWeights)
 {
+    const ViewOptions xsi{.usingXsiModTool = true};
     GmdcFile twice = make_body_mesh();
     twice.objects[0].blockB[10] = 2; // bone 2 in slots 1 and 11
     const std::vector<float> whole = {1, 0, 0, 1, 0, 0, 1, 0, 0};
@@ -56,7 +37,7 @@ TEST(BoneMapping, EachBoneGetsTheLastSlotHoldingItAndEachVertexItsWeights)
         std::vector<float> weights;
     } cases[] = {
         // one-bone models never get the XSI offset
-        {make_body_mesh(), make_one_bone_model({2, 6, 41}), xsi(), values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}), whole},
+        {make_body_mesh(), make_one_bone_model({2, 6, 41}), xsi, values({0xFFFFFF00, 0xFFFFFF04, 0xFFFFFF27}), whole},
         {twice, make_one_bone_model({2, 2, 2}), {}, values({0xFFFFFF0A, 0xFFFFFF0A, 0xFFFFFF0A}), whole},
         // slots 3 and 5; slot 3 alone; slots 17, 18 and 33 keep two hex digits each
         {make_body_mesh(),
@@ -67,7 +48,7 @@ TEST(BoneMapping, EachBoneGetsTheLastSlotHoldingItAndEachVertexItsWeights)
         // with the XSI offset multi-bone numbers are one higher: bone 8 is entry 7 in slot 6
         {make_body_mesh(),
          make_multi_bone_model({{5, 0.75f, 7, 0.25f}, {8, 1.0f}, {3, 1.0f}}),
-         xsi(),
+         xsi,
          values({0xFFFF0402, 0xFFFFFF05, 0xFFFFFF00}),
          {0.75f, 0.25f, 0, 1, 0, 0, 1, 0, 0}},
     };
@@ -80,46 +61,47 @@ TEST(BoneMapping, EachBoneGetsTheLastSlotHoldingItAndEachVertexItsWeights)
     }
 }
 
-TEST(BoneMapping, ABoneTheBoneListCannotNameShowsTheSystemsMessageAndChangesNothing)
+TEST(BoneMapping, ARefusedModelSaysWhyAndChangesNothing)
 {
+    const ViewOptions xsi{.usingXsiModTool = true};
     GmdcFile wide = make_body_mesh();
     wide.objects[0].blockB.resize(255, 7); // slots 0 to 254: the last one a byte can name
     State fits = smd_state(make_one_bone_model({2, 2, 2}), wide);
     RecordingSink sink;
     EXPECT_TRUE(replace_models(fits, {}, sink)) << sink.last();
     wide.objects[0].blockB.push_back(7);
+    // Block format 0 says one float per vertex; format 1 says neither, so the values decide.
+    GmdcFile oneFloat = make_body_mesh();
+    oneFloat.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
+    GmdcFile oneFloatFormat1 = oneFloat;
+    oneFloatFormat1.dataLists[kWeights].blockFormat = 1;
+    const MeshModel twoLinks = make_multi_bone_model({{4, 0.5f, 6, 0.5f}, {4, 1.0f}, {4, 1.0f}});
     const struct {
         MeshModel model;
         GmdcFile gmdc;
         ViewOptions options;
+        bool tooManyBones;
         const char* part;
     } cases[] = {
-        {make_one_bone_model({2, 99, 2}), make_body_mesh(), {}, "vertex 2 hangs on bone 99"},
-        {make_multi_bone_model({{4, 0.5f, 6, 0.2f, 99, 0.3f}, {4, 1.0f}, {4, 1.0f}}), make_body_mesh(), {}, "bone 99"},
-        {make_one_bone_model({2, 2, 2}), wide, {}, "256 bones"},
+        {make_one_bone_model({2, 99, 2}), make_body_mesh(), {}, true, "vertex 2 hangs on bone 99"},
+        {make_multi_bone_model({{4, 0.5f, 6, 0.2f, 99, 0.3f}, {4, 1.0f}, {4, 1.0f}}),
+         make_body_mesh(),
+         {},
+         true,
+         "bone 99"},
+        {make_one_bone_model({2, 2, 2}), wide, {}, true, "256 bones"},
         // with the XSI offset bone 2 is bone 1: absent
-        {make_multi_bone_model({{2, 1.0f}, {3, 1.0f}, {3, 1.0f}}), make_body_mesh(), xsi(),
+        {make_multi_bone_model({{2, 1.0f}, {3, 1.0f}, {3, 1.0f}}), make_body_mesh(), xsi, true,
          "bone 2 (bone 1 in the GMDC)"},
+        {twoLinks, oneFloat, {}, false, "one float per vertex"},
+        {twoLinks, oneFloatFormat1, {}, false, "one float per vertex"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.part);
         State s = smd_state(c.model, c.gmdc);
-        expect_too_many_bones(s, c.options, c.part);
-    }
-}
-
-// Block format 0 says one float per vertex; format 1 says neither, so the values decide.
-TEST(BoneMapping, AOneFloatWeightListTakesOneBoneModelsOnly)
-{
-    for (const std::int32_t blockFormat : {0, 1}) {
-        GmdcFile g = make_body_mesh();
-        g.dataLists[kWeights] = test::make_float_list(kIdentityBoneWeights, 12, 1, 0.5f);
-        g.dataLists[kWeights].blockFormat = blockFormat;
-        State s = smd_state(make_multi_bone_model({{4, 0.5f, 6, 0.5f}, {4, 1.0f}, {4, 1.0f}}), g);
-        RecordingSink sink;
-        EXPECT_FALSE(replace_models(s, {}, sink));
-        EXPECT_TRUE(s.gmdc == g);
-        EXPECT_TRUE(sink.contains("one float per vertex")) << sink.last();
+        const RecordingSink refused = test::expect_refused(
+            s, [&](MessageSink& k) { return replace_models(s, c.options, k); }, c.part);
+        EXPECT_EQ(refused.entries.size() == 2 && refused.entries[0].text == kTooManyBonesMessage, c.tooManyBones)
+            << c.part;
     }
 }
 

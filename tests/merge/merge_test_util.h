@@ -80,6 +80,19 @@ inline MeshModel assigned(MeshModel m, std::int16_t object, std::int16_t subGrou
     return m;
 }
 
+// `command` (called with a sink) must refuse, leave the GMDC byte-identical, say why and say
+// "Nothing was changed." (a merge that matched no model says "nothing was merged" instead).
+template <typename Command> RecordingSink expect_refused(const State& s, Command command, const std::string& part)
+{
+    const std::string before = bytes_of(s.gmdc);
+    RecordingSink sink;
+    EXPECT_FALSE(command(sink)) << part;
+    EXPECT_TRUE(bytes_of(s.gmdc) == before) << part;
+    EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(part)) << sink.last();
+    EXPECT_TRUE(sink.contains("Nothing was changed.") || part.starts_with("nothing was merged")) << sink.last();
+    return sink;
+}
+
 inline State state_with(GmdcFile gmdc, std::vector<MeshModel> models, std::int16_t modelSource = 1)
 {
     State s;

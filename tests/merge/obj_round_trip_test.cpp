@@ -37,9 +37,9 @@ TEST(ObjRoundTrip, RealFilesComeBackByteForByte)
     EXPECT_FALSE(sink.has(MessageKind::Warning)) << sink.last();
 }
 
-// Objects 1 and 3 are named "a", object 2 "b", each in an object group of its own.
-GmdcFile objects_a_b_a()
+TEST(MatchByName, KthModelGoesIntoKthObjectOfItsName)
 {
+    // Objects 1 and 3 are named "a", object 2 "b", each in an object group of its own.
     GmdcFile g = test::make_static_mesh(6, 4);
     g.dataLists.resize(8);
     for (std::size_t k = 0; k < 4; ++k)
@@ -55,11 +55,6 @@ GmdcFile objects_a_b_a()
     }
     g.objects[0].name = g.objects[2].name = "a";
     g.objects[1].name = "b";
-    return g;
-}
-
-TEST(MatchByName, KthModelGoesIntoKthObjectOfItsName)
-{
     const struct {
         std::vector<std::string> models;     // model k holds k triangles
         std::vector<std::size_t> faceCounts; // of objects 1 to 3 after the merge
@@ -70,7 +65,7 @@ TEST(MatchByName, KthModelGoesIntoKthObjectOfItsName)
         std::vector<MeshModel> models;
         for (std::size_t k = 0; k < c.models.size(); ++k)
             models.push_back(test::make_obj_model(c.models[k], 4, static_cast<std::int32_t>(k) + 1));
-        State s = test::state_with(objects_a_b_a(), models);
+        State s = test::state_with(g, models);
         RecordingSink sink;
         EXPECT_TRUE(merge_models_into_gmdc(s, {}, sink)) << sink.last();
         for (std::size_t o = 0; o < 3; ++o)

@@ -23,41 +23,35 @@ TEST(Nearest, PicksByPositionThenNormalThenTextureCoordinate)
     EXPECT_EQ(nearest_vertices(old, query), (std::vector<std::int32_t>{3, 0, 2, 1, 2, 0}));
 }
 
-// The body mesh after an edit that kept old vertices 7, 2, 2 and 9, in that order, and
-// wrote only positions, normals and texture coordinates (lists 1 to 3).
-GmdcFile edited(const GmdcFile& before)
+// The body mesh, with a sparse morph list, and an edit of it that kept old vertices 7, 2, 2
+// and 9, in that order, and wrote only positions, normals and texture coordinates (lists 1-3).
+TEST(FollowNewVertices, EveryListTheEditLeftTakesItsNearestOldVertexRecordUnlessKept)
 {
+    GmdcFile before = test::make_body_mesh(12, 6);
+    before.dataLists[8].items = {2, 9, 11}; // morph target indices: three records of one float
+    before.dataLists[8].floatValues = {0.5f, 0.0f, 1.5f};
     GmdcFile after = before;
     const std::vector<std::size_t> kept = {7, 2, 2, 9};
-    for (int k = 0; k < 3; ++k) {
-        DataList& d = after.dataLists[static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < 3; ++k) {
+        DataList& d = after.dataLists[k];
         const std::size_t w = k == 2 ? 2 : 3;
         d.floatValues.clear();
         for (std::size_t o : kept)
             for (std::size_t c = 0; c < w; ++c)
-                d.floatValues.push_back(before.dataLists[static_cast<std::size_t>(k)].floatValues[w * o + c]);
+                d.floatValues.push_back(before.dataLists[k].floatValues[w * o + c]);
         d.recordCount = 4;
     }
     after.objectGroups[0].vertexCount = 4;
-    return after;
-}
 
-GmdcFile body_with_sparse_morph()
-{
-    GmdcFile g = test::make_body_mesh(12, 6);
-    DataList& sparse = g.dataLists[8]; // morph target indices: three records of one float
-    sparse.items = {2, 9, 11};
-    sparse.floatValues = {0.5f, 0.0f, 1.5f};
-    return g;
-}
+    GmdcFile unfollowed = after;
+    RecordingSink warned;
+    follow_new_vertices(before, unfollowed, true, warned);
+    EXPECT_TRUE(unfollowed == after);
+    ASSERT_TRUE(warned.has(MessageKind::Warning));
+    EXPECT_TRUE(warned.contains("Datalist #4 ") && warned.contains("Datalist #14 ")) << warned.last();
 
-TEST(FollowNewVertices, EveryListTheEditLeftTakesItsNearestOldVertexRecord)
-{
-    const GmdcFile before = body_with_sparse_morph();
-    GmdcFile after = edited(before);
     RecordingSink sink;
     follow_new_vertices(before, after, false, sink);
-    const std::vector<std::size_t> kept = {7, 2, 2, 9};
     for (std::size_t k = 3; k < 14; ++k) {
         const DataList& old = before.dataLists[k];
         const DataList& now = after.dataLists[k];
@@ -78,25 +72,11 @@ TEST(FollowNewVertices, EveryListTheEditLeftTakesItsNearestOldVertexRecord)
     EXPECT_EQ(after.dataLists[8].floatValues, (std::vector<float>{0.5f, 0.5f}));
     EXPECT_TRUE(sink.contains("Datalist #7 (bone assignments)")) << sink.last();
     EXPECT_FALSE(sink.has(MessageKind::Warning));
-}
-
-TEST(FollowNewVertices, KeepListsLeavesEveryList)
-{
-    const GmdcFile before = body_with_sparse_morph();
-    GmdcFile after = edited(before);
-    const GmdcFile edit = after;
-    RecordingSink sink;
-    follow_new_vertices(before, after, true, sink);
-    EXPECT_TRUE(after == edit);
-    ASSERT_TRUE(sink.has(MessageKind::Warning));
-    EXPECT_TRUE(sink.contains("Datalist #4 ") && sink.contains("Datalist #14 ")) << sink.last();
 
     // The merge pass passes "keep lists" on: the bump-map normals keep their 6 records.
-    State kept = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
-    ImportOptions options;
-    options.keepLists = true;
-    ASSERT_TRUE(merge_models_into_gmdc(kept, options, sink));
-    EXPECT_EQ(kept.gmdc.dataLists[3].recordCount, 6);
+    State merged = test::state_with(test::make_static_mesh(6, 2), {test::make_obj_model("teapot", 4, 2)});
+    ASSERT_TRUE(merge_models_into_gmdc(merged, {.keepLists = true}, sink));
+    EXPECT_EQ(merged.gmdc.dataLists[3].recordCount, 6);
 }
 
 } // namespace

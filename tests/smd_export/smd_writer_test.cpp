@@ -24,8 +24,7 @@ State make_state()
         return d;
     };
     State s;
-    GmdcFile& g = s.gmdc;
-    g = test::make_empty_gmdc();
+    GmdcFile& g = s.gmdc = test::make_empty_gmdc();
     DataList bones = test::make_bone_assignment_list(3);
     // bytes 0..3 from the lowest: (0, FF, FF, FF), (1, 2, FF, FF), (0, 1, 3, FF)
     bones.longValues = {static_cast<std::int32_t>(0xFFFFFF00u), static_cast<std::int32_t>(0xFFFF0201u),
@@ -40,19 +39,13 @@ State make_state()
     g.objectGroups[0].dataListIndices = {0, 1, 2, 3, 4, 5};
     g.objectGroups[0].activeCount = 6;
     g.objectGroups[0].vertexCount = 3;
-    g.objects.resize(1);
-    GmdcObject& object = g.objects[0];
-    object.primitiveType = 2;
-    object.name = "thing";
-    object.faces = {0, 1, 2};
-    object.blockB = {3, 7, 9, 11};
-    g.transforms.resize(12);
-    for (Transform& t : g.transforms)
-        t.rotation[3] = 1; // identity
+    g.objects = {{.primitiveType = 2, .name = "thing", .faces = {0, 1, 2}, .blockB = {3, 7, 9, 11}}};
+    g.transforms.assign(12, {{0, 0, 0, 1}, {0, 0, 0}}); // identity
     // The transform stores the bone's inverse placement: the file shows (0.125, -1, 3.5).
-    g.transforms[2].location[0] = -0.125f;
-    g.transforms[2].location[1] = 1;
-    g.transforms[2].location[2] = -3.5f;
+    g.transforms[2] = {{0, 0, 0, 1}, {-0.125f, 1, -3.5f}};
+    // A quarter turn about z: (x, y, z, w) = (0, 0, sin 45, cos 45). The conjugate turns
+    // (1, 0, 0) to (0, -1, 0), and the file shows its negation (0, 1, 0).
+    g.transforms[3] = {{0, 0, 0.70710677f, 0.70710677f}, {1, 0, 0}};
     return s;
 }
 
@@ -84,7 +77,7 @@ std::string refusal(State& s, std::int16_t mode, int object = 1)
 
 } // namespace
 
-TEST(SmdWriter, MultipleBoneLayoutLineByLine)
+TEST(SmdWriter, BothVertexLineLayoutsLineByLine)
 {
     State s = make_state();
     const std::string text = text_of(s, kSmdMultipleBones);
@@ -92,7 +85,8 @@ TEST(SmdWriter, MultipleBoneLayoutLineByLine)
     // The root turns nothing; the transform stores the bone's inverse placement.
     EXPECT_NE(text.find("time 0\r\n 0 0.000000 0.000000 0.000000 0.000000 0.000000 0.000000\r\n"
                         " 1 0.000000 0.000000 0.000000 1.570796 0.000000 0.000000\r\n"
-                        " 2 0.125000 -1.000000 3.500000 1.570796 0.000000 0.000000\r\n"),
+                        " 2 0.125000 -1.000000 3.500000 1.570796 0.000000 0.000000\r\n"
+                        " 3 0.000000 1.000000 0.000000 1.570796 0.000000 0.000000\r\n"),
               std::string::npos);
     EXPECT_EQ(triangles(text), "triangles\r\n" + kMaterialLine + "\r\n" +
                                    // one link still writes its stored weight, 0.9
@@ -107,11 +101,8 @@ TEST(SmdWriter, MultipleBoneLayoutLineByLine)
     // A second byte of FF ends the links, whatever follows.
     s.gmdc.dataLists[4].longValues[1] = static_cast<std::int32_t>(0x0302FF01u);
     EXPECT_NE(text_of(s, kSmdMultipleBones).find("0.87500000 1  7 0.60\r\n"), std::string::npos);
-}
 
-TEST(SmdWriter, SingleBoneLayoutTakesByteZeroOnly)
-{
-    State s = make_state();
+    s = make_state();
     // The single-bone layout needs no weight list: a one-float list does not matter.
     s.gmdc.dataLists[5].floatValues = {1, 1, 1};
     // The bone, two spaces, then the vertex as in the other layout.
@@ -124,19 +115,6 @@ TEST(SmdWriter, SingleBoneLayoutTakesByteZeroOnly)
     EXPECT_NE(text_of(s, kSmdSingleBone).find("\r\n 3  1.000000 2.000000"), std::string::npos);
 }
 
-TEST(SmdWriter, SkeletonTurnsTheLocationByTheInverseRotation)
-{
-    State s = make_state();
-    // A quarter turn about z: (x, y, z, w) = (0, 0, sin 45, cos 45). The conjugate turns
-    // (1, 0, 0) to (0, -1, 0), and the file shows its negation (0, 1, 0).
-    Transform& t = s.gmdc.transforms[3];
-    t.rotation[2] = 0.70710677f;
-    t.rotation[3] = 0.70710677f;
-    t.location[0] = 1;
-    const std::string text = text_of(s, kSmdMultipleBones);
-    EXPECT_NE(text.find("\r\n 3 0.000000 1.000000 0.000000 1.570796 0.000000 0.000000\r\n"), std::string::npos);
-}
-
 TEST(SmdWriter, ObjectsTheLayoutCannotDescribeAreRefused)
 {
     const struct {
@@ -146,10 +124,7 @@ TEST(SmdWriter, ObjectsTheLayoutCannotDescribeAreRefused)
     } cases[] = {
         {[](State& s) { s.gmdc.dataLists[4].identity = kIdentityMorphVertexMap; }, 1,
          "no bone-assignment list (identity 0xFBD70111); position 4 holds a list of identity 0x89D92BA0"},
-        {[](State& s) {
-             s.gmdc.dataLists[5].floatValues = {1, 1, 1};
-         },
-         2, "does not hold three weights per vertex"},
+        {[](State& s) { s.gmdc.dataLists[5].floatValues.resize(3); }, 2, "does not hold three weights per vertex"},
         {[](State& s) { s.gmdc.objects[0].faces[2] = 3; }, 2,
          "face index 3 at position 3 lies beyond its vertex-position list of 3 entries"},
         {[](State& s) { s.gmdc.dataLists[4].longValues.resize(2); }, 1, "bone-assignment list of 2 entries"},
@@ -168,5 +143,5 @@ TEST(SmdWriter, ObjectsTheLayoutCannotDescribeAreRefused)
     // No object chosen, or one without bones: the message of the window.
     EXPECT_EQ(refusal(s, kSmdMultipleBones, 0), kNoSubgroupsMessage);
     s.gmdc.objects[0].blockB.clear();
-    EXPECT_EQ(refusal(s, kSmdSingleBone, 1), kNoSubgroupsMessage);
+    EXPECT_EQ(refusal(s, kSmdSingleBone), kNoSubgroupsMessage);
 }

@@ -7,20 +7,6 @@
 
 using namespace mw;
 
-namespace {
-
-std::string bytes_of(const std::vector<std::string>& names)
-{
-    ShpeFile shape;
-    initShape(shape);
-    setShapeParts(shape, names);
-    std::string out, error;
-    EXPECT_TRUE(serializeShape(shape, out, error)) << error;
-    return out;
-}
-
-} // namespace
-
 TEST(ShapeWriter, FixedPartThenOnePartPerObject)
 {
     test::GmdcBytes fixed;
@@ -39,6 +25,11 @@ TEST(ShapeWriter, FixedPartThenOnePartPerObject)
             expected.name(names[static_cast<std::size_t>(part - 1)])
                 .name("Material_" + std::to_string(part))
                 .raw(std::string(9, '\0'));
-        EXPECT_EQ(bytes_of(names), expected.str()) << k << " parts";
+        ShpeFile shape;
+        initShape(shape);
+        setShapeParts(shape, names);
+        std::string out, error;
+        EXPECT_TRUE(serializeShape(shape, out, error)) << error;
+        EXPECT_EQ(out, expected.str()) << k << " parts";
     }
 }

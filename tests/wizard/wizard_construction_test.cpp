@@ -12,13 +12,24 @@ using namespace mw;
 
 namespace {
 
-State state_with_models(const std::vector<std::int32_t>& vertexCounts, const std::vector<std::int32_t>& faceCounts)
+// Models "part1", "part2" ... of the given vertex and triangle counts, over a loaded body mesh.
+State state_with_models(const std::vector<std::pair<std::int32_t, std::int32_t>>& sizes)
 {
     State s;
-    for (std::size_t i = 0; i < vertexCounts.size(); ++i)
-        s.models.models.push_back(test::make_obj_model("part" + std::to_string(i + 1), vertexCounts[i], faceCounts[i],
+    s.gmdc = test::make_body_mesh();
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        s.models.models.push_back(test::make_obj_model("part" + std::to_string(i + 1), sizes[i].first, sizes[i].second,
                                                        static_cast<float>(i)));
     return s;
+}
+
+// A refusal leaves the loaded record alone.
+void expect_refused(State s, const WizardOptions& options, const std::string& says)
+{
+    RecordingSink sink;
+    EXPECT_FALSE(build_new_object(s, options, sink)) << says;
+    EXPECT_TRUE(sink.has(MessageKind::Error) && sink.contains(says)) << sink.last();
+    EXPECT_TRUE(s.gmdc == test::make_body_mesh());
 }
 
 } // namespace
@@ -27,38 +38,35 @@ TEST(WizardConstruction, OneAndFiveObjectsNumberTheirListsInThrees)
 {
     for (const std::size_t n : {1u, 5u}) {
         SCOPED_TRACE(std::to_string(n) + " objects");
-        std::vector<std::int32_t> vertices, faces;
-        for (std::size_t k = 0; k < n; ++k) {
-            vertices.push_back(static_cast<std::int32_t>(4 + k));
-            faces.push_back(static_cast<std::int32_t>(2 + k));
-        }
-        State s = state_with_models(vertices, faces);
+        std::vector<std::pair<std::int32_t, std::int32_t>> sizes;
+        for (std::size_t k = 0; k < n; ++k)
+            sizes.emplace_back(static_cast<std::int32_t>(4 + k), static_cast<std::int32_t>(2 + k));
+        State s = state_with_models(sizes);
         RecordingSink sink;
         ASSERT_TRUE(build_new_object(s, {}, sink)) << sink.last();
         EXPECT_TRUE(sink.empty());
         const GmdcFile& g = s.gmdc;
-        GmdcFile header = test::make_empty_gmdc();
-        EXPECT_TRUE(g.header == header.header && g.resource == header.resource);
+        const GmdcFile empty = test::make_empty_gmdc();
+        EXPECT_TRUE(g.header == empty.header && g.resource == empty.resource);
+        EXPECT_TRUE(g.transforms.empty() && g.namePairs.empty() && g.p5Entries.empty());
 
         // 8 empty base lists, then per object its positions, normals and texture coordinates.
         ASSERT_EQ(g.dataLists.size(), 8 + 3 * n);
         for (std::size_t i = 0; i < g.dataLists.size(); ++i)
-            EXPECT_EQ(g.dataLists[i].recordCount, i < 8 ? 0 : vertices[(i - 8) / 3]) << "data list " << i + 1;
-        const MeshModel& m = s.models.models[n - 1];
-        EXPECT_EQ(g.dataLists[8 + 3 * n - 3].floatValues, test::flat(m.vertices));
+            EXPECT_EQ(g.dataLists[i].recordCount, i < 8 ? 0 : sizes[(i - 8) / 3].first) << "data list " << i + 1;
+        EXPECT_EQ(g.dataLists[8 + 3 * n - 3].floatValues, test::flat(s.models.models[n - 1].vertices));
 
         ASSERT_EQ(g.objectGroups.size(), n);
         ASSERT_EQ(g.objects.size(), n);
         for (std::size_t k = 0; k < n; ++k) {
-            const ObjectGroup& group = g.objectGroups[k];
             for (std::size_t i = 0; i < 3; ++i)
-                EXPECT_EQ(group.dataListIndices.at(i), static_cast<std::int16_t>(8 + 3 * k + i));
-            EXPECT_EQ(group.activeCount, 3);
-            EXPECT_EQ(group.vertexCount, vertices[k]);
+                EXPECT_EQ(g.objectGroups[k].dataListIndices.at(i), static_cast<std::int16_t>(8 + 3 * k + i));
+            EXPECT_EQ(g.objectGroups[k].activeCount, 3);
+            EXPECT_EQ(g.objectGroups[k].vertexCount, sizes[k].first);
             const GmdcObject& o = g.objects[k];
             EXPECT_EQ(o.objectGroupIndex, static_cast<std::int32_t>(k));
             EXPECT_EQ(o.name, "part" + std::to_string(k + 1));
-            EXPECT_EQ(o.faces.size(), 3u * static_cast<std::size_t>(faces[k]));
+            EXPECT_EQ(o.faces.size(), 3u * static_cast<std::size_t>(sizes[k].second));
         }
         // Faces (1,2,3) and (2,3,4) of the model, counted from 0.
         EXPECT_EQ(std::vector<std::int16_t>(g.objects[0].faces.begin(), g.objects[0].faces.begin() + 6),
@@ -67,70 +75,37 @@ TEST(WizardConstruction, OneAndFiveObjectsNumberTheirListsInThrees)
     }
 }
 
-TEST(WizardConstruction, ShapeAreaRaisesEachObjectsFacesByTheVerticesBeforeIt)
+TEST(WizardConstruction, TheClickableAreaComesFromTheShapesOrTheNamedFile)
 {
-    State s = state_with_models({4, 3}, {2, 1});
-    s.gmdc = test::make_body_mesh(); // a second run starts afresh from its own models
+    State s = state_with_models({{4, 2}, {3, 1}});
     RecordingSink sink;
-    WizardOptions options;
-    options.shapeArea = true;
-    ASSERT_TRUE(build_new_object(s, options, sink)) << sink.last();
-    const GmdcFile& g = s.gmdc;
-    EXPECT_TRUE(g.transforms.empty() && g.namePairs.empty() && g.p5Entries.empty());
-    EXPECT_EQ(g.boundingVertices[3 * 4], s.models.models[1].vertices[0].x);
+    ASSERT_TRUE(build_new_object(s, {.shapeArea = true, .areaFile = {}}, sink)) << sink.last();
+    EXPECT_EQ(s.gmdc.boundingVertices[3 * 4], s.models.models[1].vertices[0].x);
     // Object 1: (1,2,3), (2,3,4) -> 0,1,2, 1,2,3; object 2: (1,2,3) -> 0,1,2 raised by 4.
-    EXPECT_EQ(g.boundingFaces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3, 4, 5, 6}));
-}
+    EXPECT_EQ(s.gmdc.boundingFaces, (std::vector<std::int16_t>{0, 1, 2, 1, 2, 3, 4, 5, 6}));
 
-TEST(WizardConstruction, TheDefaultAreaComesFromTheNamedFileAndBadOnesAreRefused)
-{
     test::TempDir dir;
-    ClickableArea area;
-    area.vertices = {0, 1, 2, 3, 4, 0, 1, 2, 3};
-    area.faces = {0, 2, 1};
+    const ClickableArea area{{0, 1, 2, 3, 4, 0, 1, 2, 3}, {0, 2, 1}};
     test::write_file(dir.file("area.dat"), serializeDefaultArea(area));
     test::write_file(dir.file("cut.dat"), serializeDefaultArea(area).substr(0, 20));
-    for (const std::string name : {"area.dat", "cut.dat", "missing.dat"}) {
-        State s = state_with_models({3}, {1});
-        s.gmdc = test::make_body_mesh();
-        RecordingSink sink;
-        WizardOptions options;
-        options.areaFile = dir.file(name);
-        EXPECT_EQ(build_new_object(s, options, sink), name == "area.dat") << sink.last();
-        if (name == "area.dat") {
-            EXPECT_TRUE(s.gmdc.boundingVertices == area.vertices && s.gmdc.boundingFaces == area.faces);
-            continue;
-        }
-        EXPECT_TRUE(sink.contains(name)) << sink.last();
-        EXPECT_TRUE(s.gmdc == test::make_body_mesh()); // a refusal leaves the loaded record alone
-    }
+    ASSERT_TRUE(build_new_object(s, {.shapeArea = false, .areaFile = dir.file("area.dat")}, sink)) << sink.last();
+    EXPECT_TRUE(s.gmdc.boundingVertices == area.vertices && s.gmdc.boundingFaces == area.faces);
+    for (const std::string name : {"cut.dat", "missing.dat"})
+        expect_refused(state_with_models({{3, 1}}), {.shapeArea = false, .areaFile = dir.file(name)}, name);
 }
 
 TEST(WizardConstruction, ModelsThatCannotBecomeAnObjectAreRefused)
 {
-    auto refused = [](State s, const WizardOptions& options, const char* says) {
-        s.gmdc = test::make_body_mesh();
-        RecordingSink sink;
-        EXPECT_FALSE(build_new_object(s, options, sink)) << says;
-        EXPECT_TRUE(sink.contains(says)) << sink.last();
-        EXPECT_TRUE(sink.has(MessageKind::Error));
-        EXPECT_TRUE(s.gmdc == test::make_body_mesh()); // a refusal leaves the loaded record alone
-    };
-    refused(state_with_models(std::vector<std::int32_t>(11, 3), std::vector<std::int32_t>(11, 1)), {},
-            "holds 11 objects");
-
-    State outside = state_with_models({4}, {2});
+    expect_refused(state_with_models(std::vector<std::pair<std::int32_t, std::int32_t>>(11, {3, 1})), {},
+                   "holds 11 objects");
+    State outside = state_with_models({{4, 2}});
     outside.models.models[0].faces[1].vertex3 = 5;
-    refused(outside, {}, "Face 2 of Model 1 (\"part1\") names vertex 5");
-
-    State longName = state_with_models({3}, {1});
+    expect_refused(outside, {}, "Face 2 of Model 1 (\"part1\") names vertex 5");
+    State longName = state_with_models({{3, 1}});
     longName.models.models[0].name = std::string(256, 'n');
-    refused(longName, {}, "256 characters");
-
+    expect_refused(longName, {}, "256 characters");
     // Two objects of 20000 vertices: the second one's last vertex would be area index 39999.
-    State big = state_with_models({20000, 20000}, {0, 1});
+    State big = state_with_models({{20000, 0}, {20000, 1}});
     big.models.models[1].faces[0].vertex3 = 20000;
-    WizardOptions shape;
-    shape.shapeArea = true;
-    refused(big, shape, "39999");
+    expect_refused(big, {.shapeArea = true, .areaFile = {}}, "39999");
 }
