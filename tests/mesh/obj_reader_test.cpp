@@ -145,7 +145,7 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
         {kTriangle + "f 1/1/1 2/1/1 4/1/1\nf 1/1/1 2/1/1 7/1/1\n", "line 11"},
         {"v 0 0 0\nv 1 4e38 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 1/1/1\n", "line 2"},
         {kTriangle + "vt 0 -1e300\n" + kFace, "line 10"},
-        {corners(32769), "model 1 (\"big\")"},
+        {corners(32766) + "f 1/32767/1 1/32768/1 1/1/1\nvt 0 0\nvt 0 0\n", "model 1 (\"big\")"}, // 32768 corners
         {models, "line " + std::to_string(3 + 2 * 32767 + 1)},
     };
     for (const auto& c : cases) {
