@@ -18,7 +18,7 @@ const std::string kTriangle = "v 1 0 -0.5\nv 0 2 0\nv 0 0 1.25\nvt 0.25 0.75\nvt
                               "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
 const std::string kFace = "f 1/1/1 2/2/2 3/3/3\n";
 
-TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
+TEST(ObjReader, CornersFollowTheFileNumbersWhateverTheirFormAndVIsNegated)
 {
     // "1//3": no texture coordinate; "3/2": no normal; "1": neither. Upper case, indented.
     const TextRead r = read_obj_text(kTriangle + "f 1/1/3 2/2/2 3/3/1\n  F 1//3 2//2 3/2\nf 1 2 3\n");
@@ -30,21 +30,19 @@ TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
               (std::vector<float>{0.25f, -0.75f, 0, -1, 0, 0, 1, 0}));
     EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[0], m.normals[3], m.normals[5], m.normals[6]}),
               (std::vector<float>{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
-}
 
-TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntriesAndCornersAreShared)
-{
     // Negative numbers count back from the last entry read; decimals round to the nearest.
     // The second face shares the first one's corners 1 and 2.
-    const TextRead absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n");
-    ASSERT_EQ(absolute.model().vertexCount(), 4);
+    const MeshModel absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n").model();
+    ASSERT_EQ(absolute.vertexCount(), 4);
     for (const std::string faces : {"f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/-2/2\n",
                                     "f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/2/1.6\n"}) {
-        const MeshModel m = read_obj_text(kTriangle + faces).model();
-        EXPECT_EQ(flat(m.vertices), flat(absolute.model().vertices)) << faces;
-        EXPECT_EQ(flat(m.uvs), flat(absolute.model().uvs)) << faces;
-        EXPECT_EQ(flat(m.normals), flat(absolute.model().normals)) << faces;
-        EXPECT_EQ(Numbers({m.faces[1].vertex1, m.faces[1].vertex2, m.faces[1].vertex3}), Numbers({1, 4, 2})) << faces;
+        const MeshModel got = read_obj_text(kTriangle + faces).model();
+        EXPECT_EQ(flat(got.vertices), flat(absolute.vertices)) << faces;
+        EXPECT_EQ(flat(got.uvs), flat(absolute.uvs)) << faces;
+        EXPECT_EQ(flat(got.normals), flat(absolute.normals)) << faces;
+        EXPECT_EQ(Numbers({got.faces[1].vertex1, got.faces[1].vertex2, got.faces[1].vertex3}), Numbers({1, 4, 2}))
+            << faces;
     }
 }
 

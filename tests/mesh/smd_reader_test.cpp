@@ -29,26 +29,24 @@ std::string triangle(const std::string& material, int bone, const std::string& l
     return text;
 }
 
-TEST(SmdReader, OneBonePerVertexWhenTheFirstVertexIsNotOnBoneZero)
+TEST(SmdReader, OneBonePerVertexOrWeightedLinksByTheFirstVertexOrAnOption)
 {
-    const TextRead r = read_smd_text(
+    // The first vertex not on bone 0: one parent bone per vertex, links not read.
+    const TextRead one = read_smd_text(
         smd("skin.bmp\n5 1 2 3 0 0 1 0.5 0.5\n6 4 5 6 0 1 0 0.1 0.25 2 3 0.6 7 0.4\n7 7 8 9 1 0 0 0 1\n"));
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const MeshModel& m = r.model();
-    EXPECT_TRUE(r.state.models.modelSource == 2 && m.name == "object 1" && m.boneMode == 1);
-    EXPECT_EQ(m.bone1, (Bones{5, 6, 7}));
-    EXPECT_TRUE(m.bone2.empty() && m.weight1.empty());
+    ASSERT_TRUE(one.ok) << one.sink.last();
+    const MeshModel& o = one.model();
+    EXPECT_TRUE(one.state.models.modelSource == 2 && o.name == "object 1" && o.boneMode == 1);
+    EXPECT_EQ(o.bone1, (Bones{5, 6, 7}));
+    EXPECT_TRUE(o.bone2.empty() && o.weight1.empty());
     // The texture's v is stored as 1 - v.
-    EXPECT_EQ(flat(m.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(flat(m.normals), (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(flat(m.uvs), (std::vector<float>{0.5f, 0.5f, 0.1f, 0.75f, 0, 0}));
-    EXPECT_EQ(m.faceCount(), 1);
-}
+    EXPECT_EQ(flat(o.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(flat(o.normals), (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(flat(o.uvs), (std::vector<float>{0.5f, 0.5f, 0.1f, 0.75f, 0, 0}));
+    EXPECT_EQ(o.faceCount(), 1);
 
-TEST(SmdReader, WeightedLinksWhenTheFirstVertexIsOnBoneZeroOrAnOptionIsTicked)
-{
-    // A vertex without links, or with a negative count, hangs on its parent bone with the
-    // full weight; weights stay as read, not normalised.
+    // The first vertex on bone 0: weighted links. A vertex without links, or with a negative
+    // count, hangs on its parent bone with the full weight; weights stay as read.
     const TextRead r = read_smd_text(smd("skin.bmp\n0 1.0 2.0 3.0 0 0 1 0.25 0.75\n4 0 0 0 0 0 1 0 0 2 3 0.6 7 0.4\n"
                                          "4 0 0 0 0 0 1 0 0 3 1 0.5 2 0.3 9 0.25\nskin.bmp\n4 0 0 0 0 0 1 0 0 1 2 0.7\n"
                                          "4 0 0 0 0 0 1 0 0 0\n6 0 0 0 0 0 1 0 0 -2\n"));

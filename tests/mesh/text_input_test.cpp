@@ -152,7 +152,7 @@ TEST(Numbers, Formats)
 {
     // A float's binary noise stays beyond 7 digits; rounding may carry into the exponent;
     // an exact half rounds away from zero; a value shown as zero has no minus sign. The
-    // OBJ writer's text and the shortest float text are checked where they are written.
+    // OBJ writer's text and the conversion's lossless floats are checked where they are written.
     const std::pair<std::string, std::string> cases[] = {
         {format_general(0.5), ".5"},
         {format_general(-0.0), "0"},

@@ -39,13 +39,15 @@ std::string bytes_of(const Package& p, std::size_t i)
     return out;
 }
 
-TEST(Package, ReadsTheFixturePackageAndReplacesItsGmdc)
+TEST(Package, ReadsTheFixturePackage)
 {
     const std::string dir = test::fixtures_dir();
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
-    const Package p = parse(test::read_file(dir + "/gmdc/teapot_model.package"));
-    EXPECT_EQ(fuzz::check_package(test::read_file(dir + "/gmdc/teapot_model.package")), "");
+    // The checks copy it with its first resource, the GMDC, replaced: the others keep their bytes.
+    const std::string bytes = test::read_file(dir + "/gmdc/teapot_model.package");
+    EXPECT_EQ(fuzz::check_package(bytes), "");
+    const Package p = parse(bytes);
     EXPECT_TRUE(p.hasInstanceHigh);
     EXPECT_EQ(p.dirIndex, -1);
     std::multiset<std::uint32_t> types;
@@ -55,15 +57,6 @@ TEST(Package, ReadsTheFixturePackageAndReplacesItsGmdc)
     const auto gmdc = resourcesOfType(p, kTypeGmdc);
     ASSERT_EQ(gmdc.size(), 1u);
     EXPECT_TRUE(bytes_of(p, gmdc[0]) == test::read_file(dir + "/gmdc/teapot.5gd"));
-
-    // Its GMDC replaced by the body mesh: the other three resources keep their bytes.
-    const std::string body = test::read_file(dir + "/gmdc/adult_body.5gd");
-    std::string out, error;
-    ASSERT_TRUE(serializePackage(p, {{gmdc[0], body}}, out, error)) << error;
-    const Package q = parse(out);
-    ASSERT_EQ(q.resources.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_TRUE(i == gmdc[0] ? bytes_of(q, i) == body : storedBytes(q, i) == storedBytes(p, i)) << i;
 }
 
 class BuiltPackage : public ::testing::TestWithParam<bool> {};
