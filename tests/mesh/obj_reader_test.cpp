@@ -198,9 +198,9 @@ TEST(ObjReader, MaterialsGiveEveryModelItsTextureAndReadingAgainReplacesThem)
 }
 
 // What is about files: a file read in blocks (its lines cross the 1 MiB blocks), the MTL
-// file found beside the OBJ file, then in the current folder, and files that cannot be
-// loaded, which leave the models as they were.
-TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
+// file found beside the OBJ file, then in the current folder, files that cannot be loaded,
+// which leave the models as they were, and the dump files of each model's corners and triangles.
+TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFileAndDumpedOnRequest)
 {
     TempDir objDir, workDir, lonely;
     std::string text = "mtllib m.mtl\n" + kTriangle + "usemtl a\n";
@@ -228,15 +228,11 @@ TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
     EXPECT_EQ(sink.entries.size(), 2u);
     EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
     EXPECT_FALSE(state.models.objLoadOk);
-}
 
-TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
-{
-    TempDir dumps;
-    ObjReadOptions options{.dumpFiles = true, .dumpFolder = dumps.path()};
-    ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", options).ok);
-    EXPECT_EQ(read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
-    EXPECT_EQ(read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
+    const ObjReadOptions dump{.dumpFiles = true, .dumpFolder = workDir.path()};
+    ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", dump).ok);
+    EXPECT_EQ(read_file(workDir.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
+    EXPECT_EQ(read_file(workDir.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
 }
 
 // Files made by other tools read whole, every model holding together; the last has
