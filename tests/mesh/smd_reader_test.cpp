@@ -149,10 +149,9 @@ TEST(SmdReaderFixtures, SourceAndGoldSourceCubesAgree)
     const TextRead gold = read_smd_text(read_file(dir + "/smd/cube_armature_goldsource.smd"));
     ASSERT_TRUE(source.ok && gold.ok);
     const std::size_t n = source.model().vertices.size();
-    EXPECT_EQ(source.model().boneMode, 2);
+    EXPECT_TRUE(source.model().boneMode == 2 && gold.model().boneMode == 1);
     EXPECT_EQ(source.model().bone1, Bones(n, 1));
     EXPECT_EQ(source.model().weight1, std::vector<float>(n, 1.0f));
-    EXPECT_EQ(gold.model().boneMode, 1);
     EXPECT_EQ(flat(gold.model().vertices), flat(source.model().vertices));
     EXPECT_EQ(flat(gold.model().uvs), flat(source.model().uvs));
 }

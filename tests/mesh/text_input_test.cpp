@@ -64,9 +64,7 @@ TEST(TextInput, EveryLineEndCountsOnceWhateverTheBlocks)
 
 TEST(TextInput, ByteOrderMarks)
 {
-    const TextRead obj = read_obj_text(kBom + kObj);
-    ASSERT_TRUE(obj.ok) << obj.sink.last();
-    EXPECT_EQ(obj.model().name, "seat") << "the first line is read";
+    EXPECT_EQ(read_obj_text(kBom + kObj).model().name, "seat") << "the first line is read";
     for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"})
         for (const TextRead& r : {read_obj_text(mark + kObj), read_smd_text(mark + kSmd)})
             EXPECT_TRUE(!r.ok && r.sink.contains("UTF-16") && r.sink.contains("UTF-8 or ANSI")) << r.sink.last();

@@ -1,6 +1,7 @@
 // QFS: hand-encoded streams decode as the control codes say, damaged streams are
 // refused, and compress -> decompress gives back generated data and every fixture.
 #include "package/qfs.h"
+#include "support/package_builder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,10 @@ std::string stream(std::uint32_t statedSize, const std::string& codes, std::size
 {
     std::string s(4, '\0');
     s += "\x10\xFB";
-    s.push_back(static_cast<char>(statedSize >> 16));
-    s.push_back(static_cast<char>(statedSize >> 8));
-    s.push_back(static_cast<char>(statedSize));
+    for (const int shift : {16, 8, 0})
+        s.push_back(static_cast<char>(statedSize >> shift));
     s += codes;
-    for (int b = 0; b < 4; ++b)
-        s[static_cast<std::size_t>(b)] = static_cast<char>(((s.size() + skew) >> (8 * b)) & 0xFF);
+    test::set_u32(s, 0, static_cast<std::uint32_t>(s.size() + skew));
     return s;
 }
 
