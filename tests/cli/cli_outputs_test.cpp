@@ -1,7 +1,9 @@
 // Each writing command of meshwright-cli, run as a separate process, writes the same bytes
-// as the core operations it wires together with the options it was given.
+// as the core operations it wires together with the options it was given; side files
+// exported go back through edit unchanged.
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
+#include "gmdc/side_files.h"
 #include "merge/area_update.h"
 #include "merge/body_save.h"
 #include "merge/merge_pass.h"
@@ -13,6 +15,7 @@
 #include "smd_export/smd_writer.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
+#include "support/gmdc_builders.h"
 #include "wizard/shape_writer.h"
 #include "wizard/wizard_construction.h"
 
@@ -110,6 +113,26 @@ TEST(CliOutputs, EqualTheCoreOperations)
         EXPECT_EQ(args.back() == "-" ? r.out : read_file(f(args.back())), expected) << line;
         EXPECT_FALSE(file_exists(f("-")));
     }
+}
+
+TEST(CliOutputs, ExportedSideFilesGoBackUnchangedAndEditsRunInOrder)
+{
+    const CliFiles f;
+    ASSERT_EQ(cli({"export-side", f("body.5gd"), "-o", f("faces"), "faces", "--object", "1"}).status, 0);
+    ASSERT_EQ(cli({"export-side", f("body.5gd"), "-o", f("list7"), "datalist", "--list", "7"}).status, 0);
+    EXPECT_EQ(read_file(f("faces")), faceFileBytes(make_body_mesh().objects[0].faces));
+    const CliRun edit = cli({"edit", f("body.5gd"), "-o", f("copy.5gd"), "--replace-faces", "body=" + f("faces"),
+                             "--replace-datalist", "7=" + f("list7")});
+    ASSERT_EQ(edit.status, 0) << edit.err;
+    ASSERT_EQ(cli({"resave", f("body.5gd"), f("resaved.5gd")}).status, 0);
+    EXPECT_EQ(read_file(f("copy.5gd")), read_file(f("resaved.5gd")));
+
+    ASSERT_EQ(cli({"edit", f("body.5gd"), "-o", f("out.5gd"), "--name", "1=first", "--name", "first=second"}).status,
+              0);
+    GmdcFile g;
+    RecordingSink sink;
+    ASSERT_TRUE(readGmdc(g, f("out.5gd"), sink)) << sink.last();
+    EXPECT_EQ(g.objects[0].name, "second");
 }
 
 } // namespace

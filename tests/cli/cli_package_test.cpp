@@ -12,12 +12,10 @@
 namespace mw::test {
 namespace {
 
-const std::string kShape = "a shape resource beside the GMDC";
-
 // A package holding `gmdcs` (compressed) after a plain shape resource.
 std::string package_of(const std::vector<std::string>& gmdcs)
 {
-    std::vector<BuiltResource> resources = {{kTypeShpe, 0x1C050000, 1, 0, kShape, false}};
+    std::vector<BuiltResource> resources = {{kTypeShpe, 0x1C050000, 1, 0, "a shape resource", false}};
     for (std::size_t k = 0; k < gmdcs.size(); ++k)
         resources.push_back({kTypeGmdc, 0x1C050000, static_cast<std::uint32_t>(2 + k), 0, gmdcs[k], true});
     return build_package(resources, true);
@@ -60,12 +58,8 @@ TEST(CliPackage, ReadingCommandsTakeAPackageAndInfoListsIt)
     const nlohmann::json j = nlohmann::json::parse(cli({"info", "--json", f("two.package")}).out);
     ASSERT_EQ(j["resources"].size(), 4u); // the DIR last
     EXPECT_EQ(j["gmdcResources"][1]["gmdc"]["dataListCount"], 14);
-}
 
-TEST(CliPackage, RefusesWhatItCannotDo)
-{
-    CliFiles f;
-    write_file(f("two.package"), package_of({read_file(f("static.5gd")), read_file(f("body.5gd"))}));
+    // Refused: two GMDCs and no --resource, a resource that is no GMDC, saving a new package.
     const CliRun several = cli({"to-obj", f("two.package"), "-o", f("x.obj")});
     EXPECT_EQ(several.status, 1);
     EXPECT_NE(several.err.find("--resource"), std::string::npos) << several.err;

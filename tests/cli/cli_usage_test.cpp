@@ -1,19 +1,16 @@
-// meshwright-cli's arguments, exit statuses and messages, run as a separate process: help,
-// usage errors (2) and refused operations (1), each leaving every file as it was.
+// meshwright-cli's arguments, exit statuses and messages, run as a separate process: help
+// (0), usage errors (2) and refused operations (1), each leaving every file as it was; the
+// reports of info and check.
+#include "gmdc/gmdc_test_util.h"
 #include "support/cli_files.h"
 #include "support/cli_run.h"
+#include "support/gmdc_builders.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace mw::test {
 namespace {
-
-struct Case {
-    std::vector<std::string> args; // a word with a dot names a file of the folder
-    int status;
-    std::string message; // expected in standard output or error
-};
 
 CliRun run(const CliFiles& f, const std::vector<std::string>& args)
 {
@@ -23,19 +20,17 @@ CliRun run(const CliFiles& f, const std::vector<std::string>& args)
     return cli(line);
 }
 
-TEST(CliUsage, HelpForTheProgramAndEachCommand)
-{
-    const CliRun r = cli({"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Exit status: 0 success, 1 the operation failed, 2 usage error."), std::string::npos);
-    EXPECT_NE(cli({"replace", "--help"}).out.find("Usage: meshwright-cli replace"), std::string::npos);
-}
-
-// Usage errors exit with 2, refused operations with 1; neither writes anything.
-TEST(CliUsage, UsageErrorsAndRefusalsSayWhyAndWriteNothing)
+// Help exits with 0, usage errors with 2, refused operations with 1; none writes anything.
+TEST(CliUsage, HelpUsageErrorsAndRefusalsSayWhyAndWriteNothing)
 {
     const std::string ex = example_obj();
-    const Case cases[] = {
+    const struct {
+        std::vector<std::string> args; // a word with a dot names a file of the folder
+        int status;
+        std::string message; // expected in standard output or error
+    } cases[] = {
+        {{"--help"}, 0, "Exit status: 0 success, 1 the operation failed, 2 usage error."},
+        {{"replace", "--help"}, 0, "Usage: meshwright-cli replace"},
         {{}, 2, "Usage: meshwright-cli"},
         {{"no-such-command"}, 2, "unknown command 'no-such-command'"},
         {{"info", "--bogus", "body.5gd"}, 2, "--bogus"},
@@ -49,8 +44,12 @@ TEST(CliUsage, UsageErrorsAndRefusalsSayWhyAndWriteNothing)
          1,
          "Error: to many bones in smd for this gmdc file.\n"},
         {{"add", "top.obj", "body.5gd", "-o", "x.5gd", "--assign", "1=1", "--body-editing"}, 1, "as a body mesh"},
+        // edit is all or nothing, its last edit refused too
+        {{"edit", "body.5gd", "-o", "body.5gd", "--vertex-count", "1=abc"}, 1, "Nothing was saved"},
+        {{"edit", "body.5gd", "-o", "body.5gd", "--opacity", "nosuch=1"}, 1, "Nothing was saved"},
+        {{"edit", "body.5gd", "-o", "body.5gd", "--name", "1=ok", "--clear-datalist", "0"}, 1, "Nothing was saved"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CliFiles f;
         const auto before = f.snapshot();
         const CliRun r = run(f, c.args);
@@ -79,6 +78,24 @@ TEST(CliInfo, TextAndJsonCarryTheFilesFacts)
     const nlohmann::json cut = nlohmann::json::parse(r.out);
     EXPECT_EQ(cut["ok"], false);
     EXPECT_NE(cut["messages"].back()["text"].get<std::string>().find("truncated"), std::string::npos) << r.out;
+}
+
+TEST(CliCheck, ExitStatusOneOnlyForAFault)
+{
+    const CliFiles f;
+    GmdcFile broken = make_static_mesh();
+    broken.objects[0].faces[0] = 6;
+    write_file(f("broken.5gd"), serialized(broken));
+    EXPECT_EQ(nlohmann::json::parse(cli({"check", f("body.5gd"), "--json"}).out)["warnings"], 1);
+    const CliRun r = cli({"check", f("broken.5gd"), "--json"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["faults"], 1);
+    const CliRun text = cli({"check", f("broken.5gd")});
+    EXPECT_NE(text.out.find("fault: object #1 \"teapot\": face index 6 at position 1"), std::string::npos) << text.out;
+    // A save reports the same finding and still succeeds.
+    const CliRun resave = cli({"resave", f("broken.5gd"), f("out.5gd")});
+    EXPECT_EQ(resave.status, 0);
+    EXPECT_NE(resave.err.find("face index 6 at position 1"), std::string::npos) << resave.err;
 }
 
 } // namespace

@@ -30,43 +30,36 @@ const std::map<std::string, std::function<std::string(std::string_view)>> kCheck
     {"fuzz_text", mw::fuzz::check_text_primitives},
 };
 
-struct SavedInput {
-    std::string target, path, testName;
-};
-
-void PrintTo(const SavedInput& input, std::ostream* os)
+// The saved inputs' paths; the folder an input sits in names its target.
+std::vector<std::string> saved_inputs()
 {
-    *os << input.path;
-}
-
-std::vector<SavedInput> saved_inputs()
-{
-    std::vector<SavedInput> inputs;
+    std::vector<std::string> inputs;
     for (const std::string folder : {"/tests/fuzz/crashes/", "/fuzz/corpus/"})
         for (const auto& [target, check] : kChecks) {
-            const std::filesystem::path dir = MESHWRIGHT_SOURCE_DIR + folder + target;
-            if (std::filesystem::is_directory(dir))
-                for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-                    std::string name = target + (folder.find("crashes") != std::string::npos ? "_crash_" : "_seed_") +
-                                       entry.path().filename().string();
-                    std::replace_if(
-                        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
-                        '_');
-                    inputs.push_back({target, entry.path().string(), name});
-                }
+            std::error_code absent;
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(MESHWRIGHT_SOURCE_DIR + folder + target, absent))
+                inputs.push_back(entry.path().generic_string());
         }
-    std::sort(inputs.begin(), inputs.end(), [](const auto& a, const auto& b) { return a.testName < b.testName; });
+    std::ranges::sort(inputs);
     return inputs;
 }
 
-class FuzzInput : public ::testing::TestWithParam<SavedInput> {};
+class FuzzInput : public ::testing::TestWithParam<std::string> {};
 
 } // namespace
 
 TEST_P(FuzzInput, PassesItsTargetsChecks)
 {
-    EXPECT_EQ(kChecks.at(GetParam().target)(mw::test::read_file(GetParam().path)), "") << GetParam().path;
+    const std::string target = std::filesystem::path(GetParam()).parent_path().filename().string();
+    EXPECT_EQ(kChecks.at(target)(mw::test::read_file(GetParam())), "") << GetParam();
 }
 
+// Named by the path under the source tree: fuzz_corpus_fuzz_gmdc_..., tests_fuzz_crashes_...
 INSTANTIATE_TEST_SUITE_P(Saved, FuzzInput, ::testing::ValuesIn(saved_inputs()),
-                         [](const ::testing::TestParamInfo<SavedInput>& input) { return input.param.testName; });
+                         [](const ::testing::TestParamInfo<std::string>& input) {
+                             std::string name = input.param.substr(std::string(MESHWRIGHT_SOURCE_DIR).size() + 1);
+                             for (char& c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });

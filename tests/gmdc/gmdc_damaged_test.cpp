@@ -2,7 +2,6 @@
 // file, the problem and where, and the GMDC already loaded stays exactly as it was.
 #include "gmdc/gmdc_test_util.h"
 #include "support/gmdc_builders.h"
-#include "support/gmdc_bytes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -54,13 +53,9 @@ GmdcBytes one_list_file(std::int32_t dataLength, std::int32_t itemCount)
 TEST(GmdcDamaged, EveryPrefixOfAValidFileIsTruncated)
 {
     const std::string full = serialized(make_body_mesh());
-    GmdcFile fresh;
-    std::string error;
-    EXPECT_FALSE(parseGmdc(std::string_view(), fresh, error, "cut.5gd"));
-    EXPECT_NE(error.find("is empty"), std::string::npos) << error;
     for (std::size_t n = 1; n < full.size(); ++n) {
         GmdcFile g;
-        error.clear();
+        std::string error;
         ASSERT_FALSE(parseGmdc(std::string_view(full).substr(0, n), g, error, "cut.5gd")) << n;
         ASSERT_EQ(error.find("\"cut.5gd\" is truncated at byte " + std::to_string(n) + " while reading "), 0u) << error;
     }

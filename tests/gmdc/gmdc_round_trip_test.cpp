@@ -3,7 +3,6 @@
 // from their source only by the padding of the positions.
 #include "gmdc/gmdc_test_util.h"
 #include "support/gmdc_builders.h"
-#include "support/gmdc_bytes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 
 #include "gmdc/gmdc_reader.h"
 #include "gmdc/gmdc_writer.h"
+#include "support/gmdc_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,7 @@ inline std::int32_t i32_at(const std::string& bytes, std::size_t offset)
 
 inline std::string le32(std::int32_t v)
 {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    return s;
+    return GmdcBytes().i32(v).str();
 }
 
 // Byte offset of data list `k` (0-based) in a version-4 file, found by walking the layout:

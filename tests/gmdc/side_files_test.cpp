@@ -4,7 +4,6 @@
 #include "gmdc/gmdc_test_util.h"
 #include "gmdc/side_files.h"
 #include "support/gmdc_builders.h"
-#include "support/gmdc_bytes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -52,11 +51,6 @@ GmdcFile small_gmdc()
     return g;
 }
 
-std::string le16(std::int16_t v)
-{
-    return le32(v).substr(0, 2);
-}
-
 TEST(SideFiles, MalformedFilesAreRefusedAndChangeNothing)
 {
     const std::string head = std::string(16, '\0'); // the data-list fields between count and length
@@ -67,9 +61,9 @@ TEST(SideFiles, MalformedFilesAreRefusedAndChangeNothing)
     } cases[] = {
         {"short face file", true, std::string("\x02\x00", 2)},
         {"negative face count", true, le32(-1)},
-        {"count beyond the file", true, le32(3) + le16(0) + le16(1)},
-        {"face index at the vertex count", true, le32(3) + le16(0) + le16(1) + le16(4)},
-        {"negative face index", true, le32(3) + le16(0) + le16(1) + le16(-2)},
+        {"count beyond the file", true, GmdcBytes().i32(3).i16(0).i16(1).str()},
+        {"face index at the vertex count", true, GmdcBytes().i32(3).i16(0).i16(1).i16(4).str()},
+        {"negative face index", true, GmdcBytes().i32(3).i16(0).i16(1).i16(-2).str()},
         {"short data-list head", false, le32(3) + std::string(10, '\0')},
         {"negative record count", false, le32(-3) + head + le32(0)},
         {"length not a multiple of 4", false, le32(1) + head + le32(6) + "abcdef"},

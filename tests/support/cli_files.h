@@ -11,11 +11,9 @@ namespace mw::test {
 
 class CliFiles {
   public:
-    // Writes: body.5gd (make_body_mesh), body30.5gd (make_body_mesh_30), lid.5gd (body.5gd
-    // with a second object "lid" whose faces reach vertex 11), static.5gd
+    // Writes: body.5gd (make_body_mesh), body30.5gd (make_body_mesh_30), static.5gd
     // (make_static_mesh), top.obj (groups "body": a quad of two triangles, and "spout": one
-    // triangle), tri.smd (one triangle on bones 2, 6, 41), weighted.smd (weighted links),
-    // wide.smd (a triangle on bone 99).
+    // triangle), weighted.smd (weighted links), wide.smd (a triangle on bone 99).
     CliFiles();
 
     std::string operator()(const std::string& name) const { return dir_.file(name); }

@@ -6,13 +6,7 @@ GmdcFile make_empty_gmdc(const std::string& fileName)
 {
     GmdcFile g;
     g.header = {1, 0xFFFF, 0, 1, 0xAC4F8687};
-    g.resource.blockName = kGmdcBlockName;
-    g.resource.blockId = 0xAC4F8687;
-    g.resource.blockVersion = 4;
-    g.resource.resourceName = "cSGResource";
-    g.resource.resourceId = 0;
-    g.resource.resourceVersion = 2;
-    g.resource.fileName = fileName;
+    g.resource = {kGmdcBlockName, 0xAC4F8687, 4, "cSGResource", 0, 2, fileName};
     return g;
 }
 
@@ -96,15 +90,8 @@ GmdcFile make_body_mesh(std::int32_t vertices, std::int32_t triangles)
     for (std::int16_t b = 0; b < 40; ++b)
         g.objects[0].blockB.push_back(static_cast<std::int16_t>(b + 2));
 
-    for (int k = 0; k < 65; ++k) {
-        Transform t;
-        t.rotation[0] = 0.01f * static_cast<float>(k);
-        t.rotation[3] = 1.0f;
-        t.location[0] = 0.125f * static_cast<float>(k);
-        t.location[1] = -1.0f;
-        t.location[2] = 3.5f;
-        g.transforms.push_back(t);
-    }
+    for (int k = 0; k < 65; ++k)
+        g.transforms.push_back({{0.01f * static_cast<float>(k), 0, 0, 1}, {0.125f * static_cast<float>(k), -1, 3.5f}});
     g.namePairs = {{"auskin", "skin"}, {"", "empty first"}, {"a", ""}};
     g.boundingVertices = {0, 0, 0, 1, 0, 0, 0, 1, 0};
     g.boundingFaces = {0, 1, 2};
