@@ -193,11 +193,11 @@ TEST(AtomicSave, ReplacedFileKeepsOwnerModeAndAttributes)
 #endif
 }
 
-TEST(AtomicSave, SymbolicLinkStaysALink)
+TEST(AtomicSave, LinksStayLinksAndSpecialFilesAreWrittenInPlace)
 {
 #ifdef _WIN32
-    GTEST_SKIP() << "symbolic links need a privilege on Windows that users rarely have";
-#endif
+    GTEST_SKIP() << "no FIFOs or /dev on Windows, and symbolic links need a privilege users rarely have";
+#else
     // out -> chain (absolute) -> sub/real (relative to chain's folder), and a link to a file
     // not there yet: each save replaces the file at the end and leaves the links be.
     test::TempDir dir;
@@ -211,19 +211,11 @@ TEST(AtomicSave, SymbolicLinkStaysALink)
     EXPECT_TRUE(fs::is_symlink(dir.file("out")) && fs::is_symlink(dir.file("chain")) &&
                 fs::is_symlink(dir.file("dangling")));
     EXPECT_EQ(tree(dir.file("sub")), (std::map<std::string, std::string>{{"new", "new"}, {"real", "new"}}));
-}
 
-TEST(AtomicSave, SpecialFileIsWrittenInPlace)
-{
-#ifdef _WIN32
-    GTEST_SKIP() << "no FIFOs or /dev on Windows";
-#else
-    // Our reading end is open, so the writer does not wait; the pipe holds the output.
-    test::TempDir dir;
+    // A pipe whose reading end is open, so the writer does not wait, receives the output.
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int in = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    RecordingSink sink;
     EXPECT_TRUE(save_file(fifo, kOriginal, sink)) << sink.last();
     char received[256];
     const ssize_t n = ::read(in, received, sizeof received);

@@ -18,7 +18,7 @@ const std::string kTriangle = "v 1 0 -0.5\nv 0 2 0\nv 0 0 1.25\nvt 0.25 0.75\nvt
                               "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
 const std::string kFace = "f 1/1/1 2/2/2 3/3/3\n";
 
-TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
+TEST(ObjReader, CornersFollowTheFileNumbersWhateverTheirFormAndVIsNegated)
 {
     // "1//3": no texture coordinate; "3/2": no normal; "1": neither. Upper case, indented.
     const TextRead r = read_obj_text(kTriangle + "f 1/1/3 2/2/2 3/3/1\n  F 1//3 2//2 3/2\nf 1 2 3\n");
@@ -30,21 +30,19 @@ TEST(ObjReader, CornerDataFollowsTheFileNumbersAndVIsNegated)
               (std::vector<float>{0.25f, -0.75f, 0, -1, 0, 0, 1, 0}));
     EXPECT_EQ(flat(std::vector<Vec3f>{m.normals[0], m.normals[3], m.normals[5], m.normals[6]}),
               (std::vector<float>{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
-}
 
-TEST(ObjReader, NegativeAndDecimalNumbersNameTheSameEntriesAndCornersAreShared)
-{
     // Negative numbers count back from the last entry read; decimals round to the nearest.
     // The second face shares the first one's corners 1 and 2.
-    const TextRead absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n");
-    ASSERT_EQ(absolute.model().vertexCount(), 4);
+    const MeshModel absolute = read_obj_text(kTriangle + kFace + "v 9 9 9\nf 1/1/1 4/1/1 2/2/2\n").model();
+    ASSERT_EQ(absolute.vertexCount(), 4);
     for (const std::string faces : {"f -3/-3/-3 -2/-2/-2 -1/-1/-1\nv 9 9 9\nf -4/1/1 -1/1/1 2/-2/2\n",
                                     "f 1.0/1/1 2/2.4/2 3/3/3e0\nv 9 9 9\nf 1/1/1 4/1/1 2/2/1.6\n"}) {
-        const MeshModel m = read_obj_text(kTriangle + faces).model();
-        EXPECT_EQ(flat(m.vertices), flat(absolute.model().vertices)) << faces;
-        EXPECT_EQ(flat(m.uvs), flat(absolute.model().uvs)) << faces;
-        EXPECT_EQ(flat(m.normals), flat(absolute.model().normals)) << faces;
-        EXPECT_EQ(Numbers({m.faces[1].vertex1, m.faces[1].vertex2, m.faces[1].vertex3}), Numbers({1, 4, 2})) << faces;
+        const MeshModel got = read_obj_text(kTriangle + faces).model();
+        EXPECT_EQ(flat(got.vertices), flat(absolute.vertices)) << faces;
+        EXPECT_EQ(flat(got.uvs), flat(absolute.uvs)) << faces;
+        EXPECT_EQ(flat(got.normals), flat(absolute.normals)) << faces;
+        EXPECT_EQ(Numbers({got.faces[1].vertex1, got.faces[1].vertex2, got.faces[1].vertex3}), Numbers({1, 4, 2}))
+            << faces;
     }
 }
 
@@ -107,8 +105,7 @@ TEST(ObjReader, FilesWithoutNormalsOrTextureCoordinatesKeepTheFileNumbers)
     const TextRead noNormals = read_obj_text("g a\nv 0 0 0\nvt 0 0\nf 1/2/3 4/5/6 7/8/9\n");
     EXPECT_FALSE(noNormals.ok || noNormals.state.models.objLoadOk);
     EXPECT_EQ(noNormals.sink.last(), "OBJ file doesn't include vertex normals! You must have these included");
-    EXPECT_EQ(noNormals.model().name, "a");
-    EXPECT_EQ(noNormals.model().vertexCount(), 0);
+    EXPECT_TRUE(noNormals.model().name == "a" && noNormals.model().vertexCount() == 0);
     const MeshFace& f = noNormals.model().faces.at(0);
     EXPECT_EQ(Numbers({f.vertex1, f.vertex2, f.vertex3, f.uv1, f.uv2, f.uv3, f.normal1, f.normal2, f.normal3}),
               Numbers({1, 4, 7, 2, 5, 8, 3, 6, 9}));
@@ -118,16 +115,10 @@ TEST(ObjReader, FilesWithoutNormalsOrTextureCoordinatesKeepTheFileNumbers)
 
 TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
 {
-    auto corners = [](int n) { // n distinct corners: one texture coordinate each
-        std::string text = "v 0 0 0\nvn 0 0 1\n";
-        for (int i = 0; i < n; ++i)
-            text += "vt " + std::to_string(i) + " 0\n";
-        text += "g big\n";
-        for (int i = 1; i <= n; i += 3)
-            text +=
-                "f 1/" + std::to_string(i) + "/1 1/" + std::to_string(i + 1) + "/1 1/" + std::to_string(i + 2) + "/1\n";
-        return text;
-    };
+    std::string corners = "v 0 0 0\nvn 0 0 1\ng big\n"; // 32766 distinct corners, one texture coordinate each
+    for (int i = 1; i <= 32766; i += 3)
+        corners += "vt 0 0\nvt 0 0\nvt 0 0\nf 1/" + std::to_string(i) + "/1 1/" + std::to_string(i + 1) + "/1 1/" +
+                   std::to_string(i + 2) + "/1\n";
     std::string models = "v 0 0 0\nvt 0 0\nvn 0 0 1\n";
     for (int i = 0; i < 32768; ++i)
         models += "g m\nf 1/1/1 1/1/1 1/1/1\n";
@@ -145,7 +136,7 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
         {kTriangle + "f 1/1/1 2/1/1 4/1/1\nf 1/1/1 2/1/1 7/1/1\n", "line 11"},
         {"v 0 0 0\nv 1 4e38 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 1/1/1\n", "line 2"},
         {kTriangle + "vt 0 -1e300\n" + kFace, "line 10"},
-        {corners(32769), "model 1 (\"big\")"},
+        {corners + "f 1/32767/1 1/32768/1 1/1/1\nvt 0 0\nvt 0 0\n", "model 1 (\"big\")"}, // 32768 corners
         {models, "line " + std::to_string(3 + 2 * 32767 + 1)},
     };
     for (const auto& c : cases) {
@@ -161,9 +152,9 @@ TEST(ObjReader, FilesThatCannotBeHeldAreRefusedWithTheirLineOrModel)
         wide += "v " + std::to_string(i) + " 0 0\n";
     for (int i = 0; i < 33000; ++i)
         wide += "f 39998/1/1 39999/1/1 40000/1/1\n";
-    for (const std::string& text : {std::string("vt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"),
-                                    kTriangle + "v 3.4028234e38 0 0\nf 4/1/1 2/1/1 3/1/1\n",
-                                    corners(32766) + "f 1/32767/1 1/1/1 1/2/1\nvt 0 0\n", wide})
+    for (const std::string& text :
+         {std::string("vt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"),
+          kTriangle + "v 3.4028234e38 0 0\nf 4/1/1 2/1/1 3/1/1\n", corners + "f 1/32767/1 1/1/1 1/2/1\nvt 0 0\n", wide})
         EXPECT_TRUE(read_obj_text(text).ok) << text.substr(0, 30);
     const TextRead r = read_obj_text(wide);
     EXPECT_EQ(r.model().faceCount(), 33000);
@@ -200,9 +191,9 @@ TEST(ObjReader, MaterialsGiveEveryModelItsTextureAndReadingAgainReplacesThem)
 }
 
 // What is about files: a file read in blocks (its lines cross the 1 MiB blocks), the MTL
-// file found beside the OBJ file, then in the current folder, and files that cannot be
-// loaded, which leave the models as they were.
-TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
+// file found beside the OBJ file, then in the current folder, files that cannot be loaded,
+// which leave the models as they were, and the dump files of each model's corners and triangles.
+TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFileAndDumpedOnRequest)
 {
     TempDir objDir, workDir, lonely;
     std::string text = "mtllib m.mtl\n" + kTriangle + "usemtl a\n";
@@ -230,15 +221,11 @@ TEST(ObjReader, FilesAreReadInBlocksWithTheirMtlFile)
     EXPECT_EQ(sink.entries.size(), 2u);
     EXPECT_EQ(state.models.models.at(0).vertexCount(), 3);
     EXPECT_FALSE(state.models.objLoadOk);
-}
 
-TEST(ObjReader, DumpFilesHoldEachModelsCornersAndTriangles)
-{
-    TempDir dumps;
-    ObjReadOptions options{.dumpFiles = true, .dumpFolder = dumps.path()};
-    ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", options).ok);
-    EXPECT_EQ(read_file(dumps.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
-    EXPECT_EQ(read_file(dumps.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
+    const ObjReadOptions dump{.dumpFiles = true, .dumpFolder = workDir.path()};
+    ASSERT_TRUE(read_obj_text(kTriangle + "g a\n" + kFace + "g b\nf 3/3/3 2/2/2 3/3/3\n", "", dump).ok);
+    EXPECT_EQ(read_file(workDir.file("dump_object_1.obj")), "v 1 0 -.5\r\nv 0 2 0\r\nv 0 0 1.25\r\nf 1 2 3\r\n");
+    EXPECT_EQ(read_file(workDir.file("dump_object_2.obj")), "v 0 0 1.25\r\nv 0 2 0\r\nf 1 2 1\r\n");
 }
 
 // Files made by other tools read whole, every model holding together; the last has

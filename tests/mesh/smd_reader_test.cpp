@@ -29,27 +29,24 @@ std::string triangle(const std::string& material, int bone, const std::string& l
     return text;
 }
 
-TEST(SmdReader, OneBonePerVertexWhenTheFirstVertexIsNotOnBoneZero)
+TEST(SmdReader, OneBonePerVertexOrWeightedLinksByTheFirstVertexOrAnOption)
 {
-    const TextRead r = read_smd_text(
+    // The first vertex not on bone 0: one parent bone per vertex, links not read.
+    const TextRead one = read_smd_text(
         smd("skin.bmp\n5 1 2 3 0 0 1 0.5 0.5\n6 4 5 6 0 1 0 0.1 0.25 2 3 0.6 7 0.4\n7 7 8 9 1 0 0 0 1\n"));
-    ASSERT_TRUE(r.ok) << r.sink.last();
-    const MeshModel& m = r.model();
-    EXPECT_TRUE(r.state.models.modelSource == 2 && m.name == "object 1" && m.boneMode == 1);
-    EXPECT_EQ(m.bone1, (Bones{5, 6, 7}));
-    EXPECT_TRUE(m.bone2.empty() && m.weight1.empty());
+    ASSERT_TRUE(one.ok) << one.sink.last();
+    const MeshModel& o = one.model();
+    EXPECT_TRUE(one.state.models.modelSource == 2 && o.name == "object 1" && o.boneMode == 1);
+    EXPECT_EQ(o.bone1, (Bones{5, 6, 7}));
+    EXPECT_TRUE(o.bone2.empty() && o.weight1.empty());
     // The texture's v is stored as 1 - v.
-    EXPECT_EQ(flat(m.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(flat(m.normals), (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(flat(m.uvs), (std::vector<float>{0.5f, 0.5f, 0.1f, 0.75f, 0, 0}));
-    ASSERT_EQ(m.faceCount(), 1);
-    EXPECT_EQ(m.faces[0].vertex3, 3);
-}
+    EXPECT_EQ(flat(o.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(flat(o.normals), (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(flat(o.uvs), (std::vector<float>{0.5f, 0.5f, 0.1f, 0.75f, 0, 0}));
+    EXPECT_EQ(o.faceCount(), 1);
 
-TEST(SmdReader, WeightedLinksWhenTheFirstVertexIsOnBoneZeroOrAnOptionIsTicked)
-{
-    // A vertex without links, or with a negative count, hangs on its parent bone with the
-    // full weight; weights stay as read, not normalised.
+    // The first vertex on bone 0: weighted links. A vertex without links, or with a negative
+    // count, hangs on its parent bone with the full weight; weights stay as read.
     const TextRead r = read_smd_text(smd("skin.bmp\n0 1.0 2.0 3.0 0 0 1 0.25 0.75\n4 0 0 0 0 0 1 0 0 2 3 0.6 7 0.4\n"
                                          "4 0 0 0 0 0 1 0 0 3 1 0.5 2 0.3 9 0.25\nskin.bmp\n4 0 0 0 0 0 1 0 0 1 2 0.7\n"
                                          "4 0 0 0 0 0 1 0 0 0\n6 0 0 0 0 0 1 0 0 -2\n"));
@@ -130,9 +127,8 @@ TEST(SmdReader, RefusedFilesLeaveTheModelSetUnchanged)
         EXPECT_FALSE(read_smd(state, source, sink)) << c.message;
         ASSERT_EQ(sink.entries.size(), 1u);
         EXPECT_TRUE(sink.contains(c.message)) << sink.last();
-        EXPECT_EQ(state.models.modelCount(), 2);
-        EXPECT_EQ(state.models.models[0].name, "kept");
-        EXPECT_EQ(state.models.modelSource, 1);
+        EXPECT_TRUE(state.models.modelCount() == 2 && state.models.models[0].name == "kept" &&
+                    state.models.modelSource == 1);
     }
     EXPECT_EQ(read_smd_text(smd(vertices)).model().vertexCount(), 32767);
 }
@@ -153,10 +149,9 @@ TEST(SmdReaderFixtures, SourceAndGoldSourceCubesAgree)
     const TextRead gold = read_smd_text(read_file(dir + "/smd/cube_armature_goldsource.smd"));
     ASSERT_TRUE(source.ok && gold.ok);
     const std::size_t n = source.model().vertices.size();
-    EXPECT_EQ(source.model().boneMode, 2);
+    EXPECT_TRUE(source.model().boneMode == 2 && gold.model().boneMode == 1);
     EXPECT_EQ(source.model().bone1, Bones(n, 1));
     EXPECT_EQ(source.model().weight1, std::vector<float>(n, 1.0f));
-    EXPECT_EQ(gold.model().boneMode, 1);
     EXPECT_EQ(flat(gold.model().vertices), flat(source.model().vertices));
     EXPECT_EQ(flat(gold.model().uvs), flat(source.model().uvs));
 }

@@ -39,13 +39,15 @@ std::string bytes_of(const Package& p, std::size_t i)
     return out;
 }
 
-TEST(Package, ReadsTheFixturePackageAndReplacesItsGmdc)
+TEST(Package, ReadsTheFixturePackage)
 {
     const std::string dir = test::fixtures_dir();
     if (dir.empty())
         GTEST_SKIP() << "no fixtures folder";
-    const Package p = parse(test::read_file(dir + "/gmdc/teapot_model.package"));
-    EXPECT_EQ(fuzz::check_package(test::read_file(dir + "/gmdc/teapot_model.package")), "");
+    // The checks copy it with its first resource, the GMDC, replaced: the others keep their bytes.
+    const std::string bytes = test::read_file(dir + "/gmdc/teapot_model.package");
+    EXPECT_EQ(fuzz::check_package(bytes), "");
+    const Package p = parse(bytes);
     EXPECT_TRUE(p.hasInstanceHigh);
     EXPECT_EQ(p.dirIndex, -1);
     std::multiset<std::uint32_t> types;
@@ -55,15 +57,6 @@ TEST(Package, ReadsTheFixturePackageAndReplacesItsGmdc)
     const auto gmdc = resourcesOfType(p, kTypeGmdc);
     ASSERT_EQ(gmdc.size(), 1u);
     EXPECT_TRUE(bytes_of(p, gmdc[0]) == test::read_file(dir + "/gmdc/teapot.5gd"));
-
-    // Its GMDC replaced by the body mesh: the other three resources keep their bytes.
-    const std::string body = test::read_file(dir + "/gmdc/adult_body.5gd");
-    std::string out, error;
-    ASSERT_TRUE(serializePackage(p, {{gmdc[0], body}}, out, error)) << error;
-    const Package q = parse(out);
-    ASSERT_EQ(q.resources.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_TRUE(i == gmdc[0] ? bytes_of(q, i) == body : storedBytes(q, i) == storedBytes(p, i)) << i;
 }
 
 class BuiltPackage : public ::testing::TestWithParam<bool> {};
@@ -105,22 +98,16 @@ TEST_P(BuiltPackage, ReadsBackAndReplacesAResourceKeepingItsCompression)
     for (std::size_t field : {48u, 52u, 56u})
         EXPECT_EQ(get_u32(out, field), 0u) << field;
     EXPECT_EQ(out.find("deadbeef"), std::string::npos);
+
+    // Too large for QFS: stored plain, and the DIR lists only the other compressed one.
+    const std::string huge(kQfsMaxSize + 1, 'z');
+    ASSERT_TRUE(serializePackage(p, {{1, huge}}, out, error)) << error;
+    const Package r = parse(out);
+    EXPECT_TRUE(!r.resources[1].compressed && r.resources[1].storedSize == huge.size());
+    EXPECT_EQ(r.resources.at(4).storedSize, GetParam() ? 20u : 16u);
 }
 
 INSTANTIATE_TEST_SUITE_P(InstanceHigh, BuiltPackage, ::testing::Bool());
-
-TEST(Package, OverQfsLimitIsStoredPlainAndLeavesTheDir)
-{
-    const Package p = parse(build_package(two_resources(), true));
-    const std::string huge(kQfsMaxSize + 1, 'z');
-    std::string out, error;
-    ASSERT_TRUE(serializePackage(p, {{1, huge}}, out, error)) << error;
-    const Package q = parse(out);
-    ASSERT_EQ(q.resources.size(), 3u);
-    EXPECT_EQ(q.resources[2].storedSize, 0u); // the DIR lists nothing
-    EXPECT_FALSE(q.resources[1].compressed);
-    EXPECT_EQ(q.resources[1].storedSize, huge.size());
-}
 
 struct Damage {
     const char* name;

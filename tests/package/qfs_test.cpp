@@ -1,6 +1,7 @@
 // QFS: hand-encoded streams decode as the control codes say, damaged streams are
 // refused, and compress -> decompress gives back generated data and every fixture.
 #include "package/qfs.h"
+#include "support/package_builder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,15 @@ namespace {
 
 using namespace std::string_literals;
 
-// Stored size field, signature and 3-byte size, then `codes`.
-std::string stream(std::uint32_t statedSize, const std::string& codes)
+// Stored size field (the stream's size plus `skew`), signature and 3-byte size, then `codes`.
+std::string stream(std::uint32_t statedSize, const std::string& codes, std::size_t skew = 0)
 {
     std::string s(4, '\0');
     s += "\x10\xFB";
-    s.push_back(static_cast<char>(statedSize >> 16));
-    s.push_back(static_cast<char>(statedSize >> 8));
-    s.push_back(static_cast<char>(statedSize));
+    for (const int shift : {16, 8, 0})
+        s.push_back(static_cast<char>(statedSize >> shift));
     s += codes;
-    for (int b = 0; b < 4; ++b)
-        s[static_cast<std::size_t>(b)] = static_cast<char>((s.size() >> (8 * b)) & 0xFF);
+    test::set_u32(s, 0, static_cast<std::uint32_t>(s.size() + skew));
     return s;
 }
 
@@ -31,7 +30,9 @@ struct DecodeCase {
     const char* name;
     std::uint32_t stated;
     std::string codes;
-    std::string expected; // empty: refused
+    std::string expected; // the bytes; for a refused stream, part of the message
+    bool refused = false;
+    std::size_t skew = 0;
 };
 
 // Control codes: 0xE0 is a run of four literals, 0xFC the end; a copy's bits give its
@@ -42,10 +43,11 @@ const DecodeCase kDecodeCases[] = {
     {"medium_copy_with_literal", 9, "\xE0wxyz\x80\x40\x03q\xFC"s, "wxyzqxyzq"},
     {"long_copy_with_literals", 11, "\xE0wxyz\xC2\x00\x03\x00uv\xFC"s, "wxyzuvyzuvy"},
     {"stop_with_literals", 3, "\xFFxyz", "xyz"},
-    {"reaches_before_start", 7, "\xE0wxyz\x00\x04\xFC"s, ""},
-    {"more_than_stated", 3, "\xE0wxyz\xFC", ""},
-    {"ends_in_literal_run", 4, "\xE0wx", ""},
-    {"fewer_than_stated", 10, "\xE0wxyz\xFC", ""},
+    {"reaches_before_start", 7, "\xE0wxyz\x00\x04\xFC"s, "refers 5 bytes back at byte 4", true},
+    {"more_than_stated", 3, "\xE0wxyz\xFC", "more than the 3 bytes", true},
+    {"ends_in_literal_run", 4, "\xE0wx", "literal run", true},
+    {"fewer_than_stated", 10, "\xE0wxyz\xFC", "yields 4 bytes", true},
+    {"stored_size_beyond_the_bytes", 3, "\xFFxyz", "claims", true, 1},
 };
 
 class QfsDecode : public ::testing::TestWithParam<DecodeCase> {};
@@ -54,43 +56,24 @@ TEST_P(QfsDecode, FollowsTheControlCodes)
 {
     const DecodeCase& c = GetParam();
     std::string out, error;
-    const bool ok = qfsDecompress(stream(c.stated, c.codes), out, error);
-    if (c.expected.empty()) {
-        EXPECT_FALSE(ok);
-        EXPECT_FALSE(error.empty());
-    } else {
-        ASSERT_TRUE(ok) << error;
+    ASSERT_EQ(qfsDecompress(stream(c.stated, c.codes, c.skew), out, error), !c.refused) << error;
+    if (c.refused)
+        EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    else
         EXPECT_EQ(out, c.expected);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, QfsDecode, ::testing::ValuesIn(kDecodeCases),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(Qfs, RefusesAStoredSizeLargerThanTheBytes)
-{
-    std::string s = stream(3, "\xFFxyz");
-    s[0] = static_cast<char>(s.size() + 1);
-    std::string out, error;
-    EXPECT_FALSE(qfsDecompress(s, out, error));
-    EXPECT_NE(error.find("claims"), std::string::npos) << error;
-}
-
-std::string random_bytes(std::size_t n, std::uint64_t seed)
+// `n` bytes repeating a block of `period` random bytes.
+std::string periodic(std::size_t n, std::size_t period, std::uint64_t seed)
 {
     std::string s(n, '\0');
-    for (char& c : s) {
+    for (std::size_t i = 0; i < n; ++i) {
         seed = seed * 6364136223846793005u + 1442695040888963407u;
-        c = static_cast<char>(seed >> 56);
+        s[i] = i < period ? static_cast<char>(seed >> 56) : s[i - period];
     }
-    return s;
-}
-
-std::string repeated(const std::string& block, std::size_t times)
-{
-    std::string s;
-    while (times-- > 0)
-        s += block;
     return s;
 }
 
@@ -102,32 +85,26 @@ void expect_round_trip(const std::string& data, const std::string& what)
     EXPECT_TRUE(back == data) << what;
 }
 
-TEST(Qfs, RoundTripsGeneratedData)
+TEST(Qfs, RoundTripsGeneratedDataAndEveryFixtureFile)
 {
     const std::pair<const char*, std::string> cases[] = {
         {"empty", ""},
         {"one byte", "a"},
         {"three bytes", "abc"},
         {"zeros", std::string(1 << 20, '\0')},
-        {"random", random_bytes(200000, 1)},
-        {"period 500 (short and medium copies)", repeated(random_bytes(500, 2), 300)},
-        {"period 20000 (long copies)", repeated(random_bytes(20000, 3), 8)},
-        {"period 140000 (beyond the window)", repeated(random_bytes(140000, 4), 2)},
-        {"largest size", repeated(random_bytes(4096, 5) + std::string(4096, 'x'), 2048).substr(0, kQfsMaxSize)},
+        {"random", periodic(200000, 200000, 1)},
+        {"period 500 (short and medium copies)", periodic(150000, 500, 2)},
+        {"period 20000 (long copies)", periodic(160000, 20000, 3)},
+        {"period 140000 (beyond the window)", periodic(280000, 140000, 4)},
+        {"largest size", periodic(kQfsMaxSize, 8192, 5)},
     };
     for (const auto& [name, data] : cases)
         expect_round_trip(data, name);
     // 1 MiB of zeros is about a thousand longest copies of four bytes each.
     EXPECT_LT(qfsCompress(std::string(1 << 20, '\0')).size(), 8000u);
-}
-
-TEST(Qfs, RoundTripsEveryFixtureFile)
-{
-    const std::string dir = test::fixtures_dir();
-    if (dir.empty())
-        GTEST_SKIP() << "no fixtures folder";
-    for (const char* name : {"adult_body.5gd", "teapot.5gd", "teapot_model.package"})
-        expect_round_trip(test::read_file(dir + "/gmdc/" + name), name);
+    if (const std::string dir = test::fixtures_dir(); !dir.empty())
+        for (const char* name : {"adult_body.5gd", "teapot.5gd", "teapot_model.package"})
+            expect_round_trip(test::read_file(dir + "/gmdc/" + name), name);
 }
 
 } // namespace
